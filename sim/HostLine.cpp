@@ -9,6 +9,7 @@ namespace vx {
 
 namespace {
 
+using text::quoted;
 using text::WordReader;
 
 struct KeyName {
@@ -78,8 +79,6 @@ public:
     }
 
 private:
-    static std::string quoted(std::string_view word) { return "'" + std::string(word) + "'"; }
-
     const char* key_;
     WordReader& words_;
     std::string& reason_;

@@ -11,14 +11,8 @@ namespace vx {
 namespace {
 
 using text::LineReader;
+using text::quoted;
 using text::WordReader;
-
-std::string quoted(std::string_view word) {
-    std::string out = "'";
-    out += word;
-    out += '\'';
-    return out;
-}
 
 // The world statements, each given at most once: a second TIME is far more likely a
 // copy-and-paste slip than an intended override.

@@ -10,11 +10,8 @@ namespace vx {
 
 namespace {
 
+using text::quoted;
 using text::WordReader;
-
-std::string quoted(std::string_view word) {
-    return "'" + std::string(word) + "'";
-}
 
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;

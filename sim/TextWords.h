@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace vx::text {
@@ -28,6 +29,17 @@ inline std::string_view trimRight(std::string_view s) {
 
 inline std::string_view trim(std::string_view s) {
     return trimRight(trimLeft(s));
+}
+
+// A word as a refusal quotes it: 'two'. Built by appending: GCC 12 at -O3 sees a false
+// overlap in "'" + std::string(word).
+inline std::string quoted(std::string_view word) {
+    std::string out;
+    out.reserve(word.size() + 2);
+    out += '\'';
+    out += word;
+    out += '\'';
+    return out;
 }
 
 // Serves a text line by line, without the '\n', counting from 1.
