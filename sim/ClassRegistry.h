@@ -1,0 +1,46 @@
+// Vessel classes by name: those registered from code, and those found as module files
+// (modules/<class>.dll below the working folder), each loaded once per run.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "host/Module.h"
+#include "sim/HostExport.h"
+
+namespace vx {
+
+class ModuleLibrary;
+
+struct VesselClass {
+    std::string name;
+    VesselInitFunc init = nullptr;
+    VesselExitFunc exit = nullptr;
+    std::unique_ptr<ModuleLibrary> library; // null for a class registered from code
+};
+
+class VXHOST_API ClassRegistry {
+public:
+    explicit ClassRegistry(std::string moduleFolder = "modules");
+    ~ClassRegistry();
+    ClassRegistry(const ClassRegistry&) = delete;
+    ClassRegistry& operator=(const ClassRegistry&) = delete;
+
+    // A class of the caller's own; replaces a registered class of the same name.
+    void add(std::string_view name, VesselInitFunc init, VesselExitFunc exit);
+    // The class, loading its module on first use; null with a reason when there is none.
+    // A failed load is not remembered, so a module file that appears later is found.
+    const VesselClass* find(std::string_view name, std::string* reason = nullptr);
+    // The module file a class is looked for in.
+    std::string modulePath(std::string_view name) const;
+    // Unloads every module; the classes are gone afterwards.
+    void clear();
+
+private:
+    std::string moduleFolder_;
+    std::map<std::string, std::unique_ptr<VesselClass>, std::less<>> classes_;
+};
+
+} // namespace vx

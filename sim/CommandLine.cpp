@@ -1,0 +1,41 @@
+#include "sim/CommandLine.h"
+
+#include <CLI/CLI.hpp>
+
+namespace vx {
+
+namespace {
+
+void addOptions(CLI::App& app, VxsimOptions& options) {
+    app.add_option("--root", options.root,
+                   "Folder to run in (default: the runtime folder beside vxsim)");
+    app.add_option("--seed", options.seed, "Seed of the host's random numbers")
+        ->capture_default_str();
+    app.add_flag("--wallclock", options.wallclock,
+                 "System time in real seconds instead of the sum of the steps");
+    app.add_option("--flight-model", options.flightModel, "Flight model passed to each vessel")
+        ->capture_default_str();
+    app.add_option("SCENARIO", options.scenario, "Scenario file (default: the built-in demo)");
+    app.add_option("SCRIPT", options.script,
+                   "Script file (default: -e, else standard input when a scenario is given, "
+                   "else the built-in demo script)");
+    app.add_option("-e", options.inlineScript, "Script commands separated by ';'");
+}
+
+} // namespace
+
+std::optional<int> parseCommandLine(int argc, char** argv, VxsimOptions& options) {
+    CLI::App app{"vxsim: runs a scenario in the stand-in host and a script against it"};
+    addOptions(app, options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        app.exit(error);
+        return 2;
+    }
+    return std::nullopt;
+}
+
+} // namespace vx

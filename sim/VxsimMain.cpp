@@ -1,0 +1,137 @@
+// vxsim: loads a scenario into the stand-in host and runs a script against it, writing the
+// transcript of what happens on standard output.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "sim/BuiltinDemo.h"
+#include "sim/CommandLine.h"
+#include "sim/ScenarioText.h"
+#include "sim/Script.h"
+#include "sim/ScriptRunner.h"
+#include "sim/Transcript.h"
+#include "sim/World.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kBadInput = 2;
+
+struct Source {
+    std::string name; // as messages show it
+    std::string text;
+};
+
+bool readFile(const fs::path& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+fs::path programFolder() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path(".") : self.parent_path();
+}
+
+fs::path fromStart(const fs::path& start, const std::string& path) {
+    const fs::path given(path);
+    return given.is_absolute() ? given : start / given;
+}
+
+bool loadSource(const fs::path& start, const std::string& given, std::string_view builtinName,
+                std::string_view builtinText, Source& source) {
+    if (given.empty()) {
+        source = {std::string(builtinName), std::string(builtinText)};
+        return true;
+    }
+    source.name = given;
+    if (!readFile(fromStart(start, given), source.text)) {
+        std::fprintf(stderr, "%s: cannot read the file\n", given.c_str());
+        return false;
+    }
+    return true;
+}
+
+// SCRIPT, else -e, else standard input when a scenario was named, else the demo script.
+bool loadScript(const fs::path& start, const vx::VxsimOptions& options, Source& script) {
+    if (!options.script.empty()) {
+        return loadSource(start, options.script, {}, {}, script);
+    }
+    if (options.inlineScript) {
+        script = {"-e", vx::inlineScriptText(*options.inlineScript)};
+        return true;
+    }
+    if (!options.scenario.empty()) {
+        std::ostringstream text;
+        text << std::cin.rdbuf();
+        script = {"stdin", text.str()};
+        return true;
+    }
+    script = {std::string(vx::kBuiltinScriptName), std::string(vx::builtinDemoScript())};
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    vx::VxsimOptions options;
+    if (auto done = vx::parseCommandLine(argc, argv, options)) {
+        return *done;
+    }
+    std::error_code error;
+    const fs::path start = fs::current_path(error);
+    const fs::path root =
+        options.root.empty() ? programFolder() / "runtime" : fromStart(start, options.root);
+
+    Source scenario;
+    Source script;
+    if (!loadSource(start, options.scenario, vx::kBuiltinScenarioName, vx::builtinDemoScenario(),
+                    scenario) ||
+        !loadScript(start, options, script)) {
+        return kBadInput;
+    }
+    vx::ScenarioDoc doc;
+    std::string message;
+    if (!vx::parseScenarioText(scenario.text, scenario.name, doc, message)) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        return kBadInput;
+    }
+    std::vector<vx::Command> commands;
+    if (!vx::parseScript(script.text, script.name, commands, message)) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        return kBadInput;
+    }
+    if (chdir(root.c_str()) != 0) {
+        std::fprintf(stderr, "%s: cannot enter the root folder\n", root.string().c_str());
+        return kBadInput;
+    }
+
+    vx::WorldOptions worldOptions;
+    worldOptions.seed = options.seed;
+    worldOptions.wallclock = options.wallclock;
+    worldOptions.flightModel = options.flightModel;
+    vx::World world(worldOptions);
+    vx::Transcript transcript(stdout);
+    world.setEventSink([&transcript](double simt, std::string_view kind, std::string_view text) {
+        transcript.event(simt, kind, text);
+    });
+    if (!world.load(doc, message)) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        return kBadInput;
+    }
+    vx::ScriptRunner runner(world, transcript, script.name, start);
+    return runner.run(commands);
+}

@@ -1,0 +1,238 @@
+#include "sim/World.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "sim/VesselCallbacks.h"
+#include "sim/VesselState.h"
+
+namespace vx {
+
+namespace {
+
+World* currentWorld = nullptr;
+
+} // namespace
+
+World* World::current() {
+    return currentWorld;
+}
+
+World::World(WorldOptions options)
+    : options_(std::move(options)), classes_(options_.moduleFolder), clock_(options_.wallclock),
+      random_(options_.seed), log_(options_.logFile) {
+    body_.name = "Earth";
+    names_.emplace(body_.name, &body_);
+    warnings_ = [](std::string_view message) {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
+    };
+    // Room for a busy run, so that the step never grows these.
+    stepVessels_.reserve(64);
+    doomed_.reserve(16);
+    eventText_.reserve(512);
+    hudText_.reserve(512);
+    currentWorld = this;
+}
+
+World::~World() {
+    ++dispatchDepth_;
+    for (VesselRecord* vessel : std::vector<VesselRecord*>(vessels_)) {
+        unlist(*vessel);
+        doomed_.push_back(vessel);
+    }
+    for (VesselRecord* vessel : doomed_) {
+        destroy(*vessel);
+    }
+    doomed_.clear();
+    classes_.clear();
+    if (currentWorld == this) {
+        currentWorld = nullptr;
+    }
+}
+
+World::Dispatch::~Dispatch() {
+    if (--world_.dispatchDepth_ == 0 && !world_.inStep_) {
+        world_.destroyPending();
+    }
+}
+
+void World::emit(std::string_view kind, std::string_view text) {
+    if (loading_) {
+        loadEvents_.push_back({simt_, std::string(kind), std::string(text)});
+        return;
+    }
+    if (events_) {
+        events_(simt_, kind, text);
+    }
+}
+
+void World::warn(std::string_view message) {
+    if (warnings_) {
+        warnings_(message);
+    }
+}
+
+void World::writeLog(std::string_view line) {
+    if (loading_) {
+        loadLog_.emplace_back(line);
+    } else {
+        log_.write(line);
+    }
+    emit("log", line);
+}
+
+void World::setHudSize(int width, int height) {
+    hudWidth_ = width;
+    hudHeight_ = height;
+}
+
+LoadStatus* World::activeLoad(const void* status) const {
+    return status != nullptr && status == activeLoad_ ? activeLoad_ : nullptr;
+}
+
+VesselRecord* World::findVessel(std::string_view name) const {
+    return liveVessel(findObject(name));
+}
+
+VxObject* World::findObject(std::string_view name) const {
+    auto found = names_.find(name);
+    return found == names_.end() ? nullptr : found->second;
+}
+
+VesselRecord* World::newRecord(std::string_view name, std::string_view className,
+                               const VesselClass* vesselClass) {
+    auto record = std::make_unique<VesselRecord>();
+    record->name = std::string(name);
+    record->className = std::string(className);
+    record->vesselClass = vesselClass;
+    record->serial = nextSerial_++;
+    VesselRecord* vessel = record.get();
+    records_.push_back(std::move(record));
+    vessels_.push_back(vessel);
+    names_.emplace(vessel->name, vessel);
+    return vessel;
+}
+
+bool World::initVessel(VesselRecord& vessel) {
+    Dispatch dispatch(*this);
+    VESSEL* iface = vessel.vesselClass->init(handleOf(&vessel), options_.flightModel);
+    if (iface == nullptr) {
+        unlist(vessel);
+        vessel.destroyed = true;
+        return false;
+    }
+    vessel.iface = iface;
+    if (VESSEL2* callbacks = callbacksOf(vessel)) {
+        callbacks->clbkSetClassCaps(nullptr);
+    }
+    return true;
+}
+
+VesselRecord* World::createVessel(std::string_view name, std::string_view className,
+                                  const VESSELSTATUS& status, std::string* reason) {
+    auto refuse = [&](std::string why) -> VesselRecord* {
+        if (reason != nullptr) {
+            *reason = std::move(why);
+        }
+        return nullptr;
+    };
+    if (name.empty()) {
+        return refuse("a vessel needs a name");
+    }
+    if (findObject(name) != nullptr) {
+        return refuse("the name '" + std::string(name) + "' is taken");
+    }
+    const VesselClass* vesselClass = classes_.find(className, reason);
+    if (vesselClass == nullptr) {
+        return nullptr;
+    }
+    VesselRecord* vessel = newRecord(name, className, vesselClass);
+    if (!initVessel(*vessel)) {
+        return refuse("class '" + std::string(className) + "' created no vessel");
+    }
+    {
+        Dispatch dispatch(*this);
+        if (VESSEL2* callbacks = callbacksOf(*vessel)) {
+            callbacks->clbkSetStateEx(&status);
+            if (vessel->alive) {
+                callbacks->clbkPostCreation();
+            }
+        } else {
+            applyStatus(*vessel, status);
+        }
+    }
+    if (vessel->alive) {
+        eventText_.assign(vessel->name).append(" (").append(vessel->className).append(")");
+        emit("vessel+", eventText_);
+        // The host always has a focus while there are vessels; a scenario load sets its own.
+        if (focus_ == nullptr && !loading_) {
+            setFocus(vessel);
+        }
+    }
+    return vessel;
+}
+
+void World::unlist(VesselRecord& vessel) {
+    vessel.alive = false;
+    vessels_.erase(std::find(vessels_.begin(), vessels_.end(), &vessel));
+    names_.erase(vessel.name);
+}
+
+bool World::deleteVessel(VesselRecord* vessel) {
+    if (vessel == nullptr || !vessel->alive) {
+        return false;
+    }
+    for (auto& port : vessel->docks) {
+        if (port->mate != nullptr) {
+            std::string reason;
+            undock(vessel, port->index, reason);
+        }
+    }
+    unlist(*vessel);
+    emit("vessel-", vessel->name);
+    if (focus_ == vessel) {
+        focus_ = nullptr;
+        if (!vessels_.empty()) {
+            setFocus(vessels_.front());
+        }
+    }
+    doomed_.push_back(vessel);
+    if (!inStep_ && dispatchDepth_ == 0) {
+        destroyPending();
+    }
+    return true;
+}
+
+void World::destroy(VesselRecord& vessel) {
+    if (vessel.destroyed) {
+        return;
+    }
+    vessel.destroyed = true;
+    VESSEL* iface = vessel.iface;
+    vessel.iface = nullptr;
+    if (iface != nullptr && vessel.vesselClass != nullptr && vessel.vesselClass->exit) {
+        vessel.vesselClass->exit(iface);
+    }
+}
+
+void World::destroyPending() {
+    // vvcExit may delete further vessels; they join the list and are handled here too.
+    for (std::size_t i = 0; i < doomed_.size(); ++i) {
+        destroy(*doomed_[i]);
+    }
+    doomed_.clear();
+}
+
+VesselRecord* World::setFocus(VesselRecord* vessel) {
+    if (vessel == nullptr || !vessel->alive) {
+        return nullptr;
+    }
+    VesselRecord* previous = focus_;
+    if (previous != vessel) {
+        focus_ = vessel;
+        emit("focus", vessel->name);
+    }
+    return previous;
+}
+
+} // namespace vx

@@ -1,0 +1,192 @@
+// The "Probe" vessel class: a small module of the host's own tests that touches every part of
+// the host a module uses. Scenario lines of its own: MESSAGE TEXT (shown on its HUD), SPIN RATE
+// (its animation's phase per second), SPAWN NAME (creates a vessel in its first step), VANISH
+// (deletes itself in its first step). Keys: M marks the HUD with the time (shift+M clears it),
+// L writes a log line, G writes the debug line and C clears it, E creates "NAME-child" 10 m
+// ahead, D deletes the probe, 1 passes the focus to the next vessel.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "host/Vantrix.h"
+
+namespace {
+
+// Kept by pointer by the host, so it lives as long as the library.
+const unsigned int kAntennaGroups[] = {0, 1};
+MGROUP_ROTATE antennaTurn(1, kAntennaGroups, 2, VECTOR3{0, 0, 0}, VECTOR3{0, 1, 0}, 6.2831855f);
+
+double probeLift(double aoa) {
+    return 2.0 * aoa;
+}
+
+class Probe final : public VESSEL2 {
+public:
+    Probe(OBJHANDLE vessel, int flightModel) : VESSEL2(vessel, flightModel) {}
+
+    void clbkSetClassCaps(FILEHANDLE /*cfg*/) override {
+        SetSize(12.0);
+        SetEmptyMass(1500.0);
+        SetLiftCoeffFunc(probeLift);
+        SetTouchdownPoints({0, -2, 1}, {1, -2, -1}, {-1, -2, -1});
+        CreateDock({0, 0, 5}, {0, 0, 1}, {0, 1, 0});
+        CreateDock({0, 0, -5}, {0, 0, -1}, {0, 1, 0});
+        CreateAttachment(false, {1, 2, 3}, {0, 0, 1}, {0, 1, 0}, "PRB-CHILD-LONG");
+        CreateAttachment(true, {0.1, 0.2, 0.3}, {0, 0, -1}, {1, 0, 0}, "P-Ar");
+        AddMesh("probe");
+        const VECTOR3 antennaOffset{0, 1.5, 0};
+        AddMesh("probe_antenna", &antennaOffset);
+        SetMeshVisibilityMode(0, 3);
+        anim_ = CreateAnimation(0.0);
+        AddAnimationComponent(anim_, 0.0, 1.0, &antennaTurn);
+        char line[128];
+        std::snprintf(line, sizeof line, "Probe %s ready", GetName());
+        vapiWriteLog(line);
+    }
+
+    void clbkLoadStateEx(FILEHANDLE scn, void* status) override {
+        char* line = nullptr;
+        while (vapiReadScenario_nextline(scn, line)) {
+            if (std::strncmp(line, "MESSAGE ", 8) == 0) {
+                copy(message_, line + 8);
+            } else if (std::strncmp(line, "SPIN ", 5) == 0) {
+                spin_ = std::atof(line + 5);
+            } else if (std::strncmp(line, "SPAWN ", 6) == 0) {
+                copy(spawn_, line + 6);
+            } else if (std::strcmp(line, "VANISH") == 0) {
+                vanish_ = true;
+            } else {
+                ParseScenarioLineEx(line, status);
+            }
+        }
+    }
+
+    void clbkSaveState(FILEHANDLE scn) override {
+        SaveDefaultState(scn);
+        if (message_[0] != '\0') {
+            vapiWriteScenario_string(scn, "MESSAGE", message_);
+        }
+        if (spin_ != 0.0) {
+            char value[32];
+            std::snprintf(value, sizeof value, "%.17g", spin_);
+            vapiWriteScenario_string(scn, "SPIN", value);
+        }
+    }
+
+    void clbkPreStep(double /*simt*/, double simdt, double /*mjd*/) override {
+        phase_ += spin_ * simdt;
+        phase_ -= std::floor(phase_);
+        SetAnimation(anim_, phase_);
+        if (spawn_[0] != '\0') {
+            VESSELSTATUS status;
+            GetStatus(status);
+            vapiCreateVessel(spawn_, "Probe", status);
+            spawn_[0] = '\0';
+        }
+        if (vanish_) {
+            vanish_ = false;
+            vapiDeleteVessel(GetHandle());
+        }
+    }
+
+    void clbkDrawHUD(int mode, const HUDPAINTSPEC* hps, HDC hdc) override {
+        VESSEL2::clbkDrawHUD(mode, hps, hdc);
+        char line[160];
+        const int length = std::snprintf(line, sizeof line, "Probe %s", GetName());
+        TextOutA(hdc, 5, 10, line, length);
+        if (message_[0] != '\0') {
+            TextOutA(hdc, 5, hps->H / 60 * 15, message_, static_cast<int>(std::strlen(message_)));
+        }
+    }
+
+    int clbkConsumeBufferedKey(std::uint32_t key, bool down, char* keyState) override {
+        if (!down) {
+            return 0;
+        }
+        const bool shift = KeyDown(keyState, VXK_LSHIFT) || KeyDown(keyState, VXK_RSHIFT);
+        switch (key) {
+        case VXK_M:
+            if (shift) {
+                message_[0] = '\0';
+            } else {
+                std::snprintf(message_, sizeof message_, "Mark at %.1f", vapiGetSimTime());
+            }
+            return 1;
+        case VXK_L: {
+            char line[160];
+            std::snprintf(line, sizeof line, "Probe %s log", GetName());
+            vapiWriteLog(line);
+            return 1;
+        }
+        case VXK_G:
+            std::snprintf(vapiDebugString(), VAPI_DEBUG_STRING_SIZE, "Probe %s debug", GetName());
+            return 1;
+        case VXK_C:
+            vapiDebugString()[0] = '\0';
+            return 1;
+        case VXK_E:
+            return createChild() ? 1 : 0;
+        case VXK_D:
+            vapiDeleteVessel(GetHandle());
+            return 1;
+        case VXK_1:
+            return focusNext() ? 1 : 0;
+        default:
+            return 0;
+        }
+    }
+
+private:
+    template <std::size_t N> static void copy(char (&to)[N], const char* from) {
+        std::snprintf(to, N, "%s", from);
+    }
+
+    bool createChild() {
+        VESSELSTATUS status;
+        GetStatus(status);
+        Local2Rel({0, 0, 10}, status.rpos);
+        char name[160];
+        std::snprintf(name, sizeof name, "%s-child", GetName());
+        return vapiCreateVessel(name, "Probe", status) != nullptr;
+    }
+
+    bool focusNext() {
+        const unsigned int count = vapiGetVesselCount();
+        for (unsigned int i = 0; i < count; ++i) {
+            if (vapiGetVesselByIndex(i) == GetHandle()) {
+                return vapiSetFocusObject(vapiGetVesselByIndex((i + 1) % count)) != nullptr;
+            }
+        }
+        return false;
+    }
+
+    unsigned int anim_ = 0;
+    double spin_ = 0.0;
+    double phase_ = 0.0;
+    bool vanish_ = false;
+    char message_[128] = {};
+    char spawn_[64] = {};
+};
+
+} // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID /*reserved*/) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        InitLib(module);
+    }
+    return TRUE;
+}
+
+DLLCLBK VESSEL* vvcInit(OBJHANDLE vessel, int flightModel) {
+    return new (std::nothrow) Probe(vessel, flightModel);
+}
+
+DLLCLBK void vvcExit(VESSEL* vessel) {
+    delete static_cast<Probe*>(vessel);
+}
+
+DLLCLBK int GetModuleVersion() {
+    return Date2Int("Apr 25 2006");
+}
