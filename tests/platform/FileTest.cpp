@@ -175,20 +175,6 @@ TEST(File, PoolRunsOutAndClosedSlotsAreReused) {
     }
 }
 
-TEST(File, ClosedFileReadsAndWritesNothing) {
-    TempFolder folder;
-    folder.write("a.txt", "content");
-    PlatformFile* file = FileOpen(folder.windowsPath("a.txt").c_str(), "rb");
-    ASSERT_NE(file, nullptr);
-    FileClose(file);
-    char buffer[16] = "unchanged";
-    EXPECT_EQ(FileRead(file, buffer, sizeof buffer), 0u);
-    EXPECT_FALSE(FileReadLine(file, buffer, sizeof buffer));
-    EXPECT_EQ(FileWrite(file, "x", 1), 0u);
-    EXPECT_FALSE(FileReadLine(nullptr, buffer, sizeof buffer));
-    EXPECT_EQ(buffer[0], '\0');
-}
-
 struct LineCase {
     const char* name;
     std::string content;
