@@ -42,9 +42,14 @@ void expectNear(const VECTOR3& got, const VECTOR3& want, double tolerance) {
 }
 
 struct Pose {
+    const char* name;
     VECTOR3 pos;
     VECTOR3 oriDegrees;
 };
+
+void PrintTo(const Pose& pose, std::ostream* out) {
+    *out << pose.name;
+}
 
 class FramesTest : public HostTest, public ::testing::WithParamInterface<Pose> {};
 
@@ -78,12 +83,14 @@ TEST_P(FramesTest, ScenarioOrientationIsRzRyRxAndFramesRoundTrip) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Poses, FramesTest,
-                         ::testing::Values(Pose{{7e6, 0, 0}, {0, 0, 0}},
-                                           Pose{{7e6, -2500, 31}, {90, 0, 0}},
-                                           Pose{{-4e6, 5e6, 1e3}, {10, 20, 30}},
-                                           Pose{{0, 0, 6.9e6}, {-45, 60, 170}},
-                                           Pose{{1e5, 2e5, 3e5}, {33, -89, -120}}));
+INSTANTIATE_TEST_SUITE_P(
+    Poses, FramesTest,
+    ::testing::Values(Pose{"Unturned", {7e6, 0, 0}, {0, 0, 0}},
+                      Pose{"Rolled", {7e6, -2500, 31}, {90, 0, 0}},
+                      Pose{"AllThree", {-4e6, 5e6, 1e3}, {10, 20, 30}},
+                      Pose{"OverThePole", {0, 0, 6.9e6}, {-45, 60, 170}},
+                      Pose{"NearlyPitchedUp", {1e5, 2e5, 3e5}, {33, -89, -120}}),
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(EulerAngles, DerivedAnglesRebuildTheSameMatrix) {
     const VECTOR3 cases[] = {{0, 0, 0},     {10, 20, 30}, {-170, 45, 100},

@@ -1,0 +1,262 @@
+// vxsim as a user runs it: from a folder of their own, with --root pointing at a runtime folder
+// that sees the build's modules. Compares transcripts, exit statuses and messages, and checks
+// that refused input leaves no files behind.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class VxsimTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vxsim-e2e-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        base_ = pattern;
+        root_ = base_ / "root";
+        start_ = base_ / "start";
+        fs::create_directories(root_);
+        fs::create_directories(start_);
+        fs::create_directory_symlink(VX_MODULE_DIR, root_ / "modules");
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(base_, ignored);
+    }
+
+    // Runs vxsim in the start folder with --root and the given arguments.
+    Outcome vxsim(std::vector<std::string> args, const std::string& input = "") {
+        args.insert(args.begin(), {VXSIM_PROGRAM, "--root", root_.string()});
+        const fs::path in = base_ / "stdin", out = base_ / "stdout", err = base_ / "stderr";
+        std::ofstream(in, std::ios::binary) << input;
+        const pid_t child = fork();
+        if (child == 0) {
+            std::vector<char*> argv;
+            for (std::string& arg : args) {
+                argv.push_back(arg.data());
+            }
+            argv.push_back(nullptr);
+            if (chdir(start_.c_str()) != 0 || !redirect(in, 0, O_RDONLY) ||
+                !redirect(out, 1, O_WRONLY | O_CREAT | O_TRUNC) ||
+                !redirect(err, 2, O_WRONLY | O_CREAT | O_TRUNC)) {
+                _exit(127);
+            }
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        Outcome run;
+        int status = 0;
+        if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
+            run.status = WEXITSTATUS(status);
+        }
+        run.out = readAll(out);
+        run.err = readAll(err);
+        return run;
+    }
+
+    fs::path write(const std::string& name, const std::string& text) {
+        std::ofstream(start_ / name, std::ios::binary) << text;
+        return start_ / name;
+    }
+
+    static std::string data(const std::string& name) {
+        return (fs::path(E2E_DATA_DIR) / name).string();
+    }
+
+    fs::path base_, root_, start_;
+
+private:
+    static bool redirect(const fs::path& path, int fd, int flags) {
+        const int opened = open(path.c_str(), flags, 0644);
+        return opened >= 0 && dup2(opened, fd) == fd;
+    }
+};
+
+TEST_F(VxsimTest, ScriptWithEveryCommandGivesTheExpectedTranscriptAndSave) {
+    const Outcome run = vxsim({data("probes.scn"), data("every-command.vxs")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, readAll(data("every-command.expected")));
+    // save FILE is taken from the folder vxsim was started in, not from the root.
+    EXPECT_EQ(readAll(start_ / "saved.scn"), readAll(data("every-command.saved.scn")));
+    EXPECT_THAT(entries(root_), ElementsAre("modules", "vxsim.log"));
+    EXPECT_THAT(readAll(root_ / "vxsim.log"), StartsWith("Probe Alpha ready\nProbe Beta ready\n"));
+}
+
+TEST_F(VxsimTest, SavedScenarioLoadsAndSavesToTheSameText) {
+    ASSERT_EQ(vxsim({data("probes.scn"), "-e", "step 7; save first.scn"}).status, 0);
+    const Outcome again = vxsim({"first.scn", "-e", "save second.scn"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(readAll(start_ / "second.scn"), readAll(start_ / "first.scn"));
+}
+
+TEST_F(VxsimTest, ScriptComesFromTheFileThenInlineThenStandardInput) {
+    write("one.vxs", "print time\n");
+    const Outcome fromFile = vxsim({data("probes.scn"), "one.vxs", "-e", "dt 2; step; print time"});
+    EXPECT_THAT(fromFile.out, HasSubstr("| time 0\n"));
+    EXPECT_THAT(fromFile.out, Not(HasSubstr("| time 2")));
+    const Outcome inlined = vxsim({data("probes.scn"), "-e", "dt 2; step; print time"});
+    EXPECT_THAT(inlined.out, HasSubstr("| time 2\n"));
+    const Outcome piped = vxsim({data("probes.scn")}, "dt 0.5\nstep 3\nprint time\n");
+    EXPECT_THAT(piped.out, HasSubstr("| time 1.5\n"));
+}
+
+TEST_F(VxsimTest, FailedExpectIsReportedAndTheRunGoesOn) {
+    write("check.vxs", "step\nexpect hud nothing like it\nexpect debug \nprint time\n");
+    const Outcome run = vxsim({data("probes.scn"), "check.vxs"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "check.vxs:2: expect hud: wanted \"nothing like it\", got \"Probe Alpha | "
+                       "Alpha standing by\"\n");
+    EXPECT_THAT(run.out, HasSubstr("| time 0.1\n"));
+}
+
+struct BadScenario {
+    const char* name;
+    const char* text;
+    const char* message;
+};
+
+void PrintTo(const BadScenario& bad, std::ostream* out) {
+    *out << bad.name;
+}
+
+class BadScenarioTest : public VxsimTest, public ::testing::WithParamInterface<BadScenario> {};
+
+TEST_P(BadScenarioTest, RefusedBeforeAnythingRunsAndNothingIsWritten) {
+    write("bad.scn", GetParam().text);
+    const Outcome run = vxsim({"bad.scn", "-e", "step; save out.scn"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_THAT(run.err, StartsWith(GetParam().message));
+    EXPECT_EQ(run.out, "");
+    EXPECT_THAT(entries(start_), ElementsAre("bad.scn"));
+    EXPECT_THAT(entries(root_), ElementsAre("modules"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, BadScenarioTest,
+    ::testing::Values(
+        BadScenario{"StatementOutsideBlocks", "BEGIN_VESSEL Probe A\nEND_VESSEL\nSTEP 1\n",
+                    "bad.scn:3: unknown statement"},
+        BadScenario{"BadHostValue", "BEGIN_VESSEL Probe A\n  POS 1 two 3\nEND_VESSEL\n",
+                    "bad.scn:2: POS"},
+        BadScenario{"MissingNumber", "BEGIN_VESSEL Probe A\n  POS 1 2\nEND_VESSEL\n",
+                    "bad.scn:2: POS"},
+        BadScenario{"MissingEndVessel", "BEGIN_VESSEL Probe A\n  POS 7000000 0 0\n", "bad.scn:1: "},
+        BadScenario{"UnknownClass",
+                    "BEGIN_VESSEL Probe A\nEND_VESSEL\nBEGIN_VESSEL Nowhere B\nEND_VESSEL\n",
+                    "bad.scn:3: vessel class 'Nowhere': no module file modules/Nowhere.dll"},
+        BadScenario{"DuplicateName",
+                    "BEGIN_VESSEL Probe A\nEND_VESSEL\nBEGIN_VESSEL Probe A\nEND_VESSEL\n",
+                    "bad.scn:3: vessel name 'A'"},
+        BadScenario{"DockToUnknownVessel", "BEGIN_VESSEL Probe A\n  DOCK 0 0 Nobody\nEND_VESSEL\n",
+                    "bad.scn:2: DOCK: no vessel named 'Nobody'"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+struct BadScript {
+    const char* name;
+    const char* script;
+    int status;
+    const char* message;
+};
+
+void PrintTo(const BadScript& bad, std::ostream* out) {
+    *out << bad.name;
+}
+
+class BadScriptTest : public VxsimTest, public ::testing::WithParamInterface<BadScript> {};
+
+TEST_P(BadScriptTest, StopsWithTheScriptLineAndReason) {
+    write("bad.vxs", GetParam().script);
+    const Outcome run = vxsim({data("probes.scn"), "bad.vxs"});
+    EXPECT_EQ(run.status, GetParam().status);
+    EXPECT_THAT(run.err, StartsWith(GetParam().message));
+    EXPECT_THAT(run.out, Not(HasSubstr("| time"))) << "nothing runs after the failure";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, BadScriptTest,
+    ::testing::Values(
+        BadScript{"UnknownCommand", "step\nfly away\nprint time\n", 2, "bad.vxs:2: "},
+        BadScript{"BadArgument", "step\nstep x\nprint time\n", 2, "bad.vxs:2: "},
+        BadScript{"FocusUnknownVessel", "step\nfocus Nobody\nprint time\n", 2,
+                  "bad.vxs:2: focus: no vessel named 'Nobody'\n"},
+        BadScript{"PlaceUnknownVessel", "place Nobody Alpha 0 0 1\nprint time\n", 2,
+                  "bad.vxs:1: place: no vessel named 'Nobody'\n"},
+        BadScript{"DeleteUnknownVessel", "delete Gamma two\nprint time\n", 2,
+                  "bad.vxs:1: delete: no vessel named 'Gamma two'\n"},
+        BadScript{"DockUnknownVessel", "dock Alpha 0 Gamma 0\nprint time\n", 2,
+                  "bad.vxs:1: dock: no vessel named 'Gamma'\n"},
+        BadScript{"DockTakenPort", "dock Alpha 0 Beta 0\nprint time\n", 2,
+                  "bad.vxs:1: dock: port 0 of Alpha is taken\n"},
+        BadScript{"CreateTakenName", "create Probe Beta\nprint time\n", 2,
+                  "bad.vxs:1: create: Probe Beta refused: the name 'Beta' is taken\n"},
+        BadScript{"RunWithZeroStep", "dt 0\nrun 1\nprint time\n", 2,
+                  "bad.vxs:2: run: the step length is 0"},
+        BadScript{"SaveFails", "save missing/x.scn\nprint time\n", 2,
+                  "bad.vxs:1: save: cannot save missing/x.scn: No such file or directory\n"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(VxsimTest, BadScriptIsRefusedBeforeTheScenarioLoads) {
+    write("bad.vxs", "step\nfly away\n");
+    const Outcome run = vxsim({data("probes.scn"), "bad.vxs"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "") << "no transcript at all";
+    EXPECT_THAT(entries(root_), ElementsAre("modules")) << "no log: nothing was loaded";
+}
+
+TEST_F(VxsimTest, WithoutArgumentsTheBuiltInDemoRuns) {
+    const Outcome run = vxsim({});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.out, HasSubstr("vessel+: Halcyra (halcyra)\n"));
+    EXPECT_THAT(run.out, HasSubstr("| name Halcyra\n| class halcyra\n"));
+    EXPECT_THAT(run.out, HasSubstr("| 0 Halcyra (halcyra) focus\n"));
+}
+
+TEST_F(VxsimTest, HelpAndBadOptions) {
+    const Outcome help = vxsim({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_THAT(help.out, HasSubstr("--flight-model"));
+    EXPECT_EQ(vxsim({"--seed", "many"}).status, 2);
+    EXPECT_EQ(vxsim({"missing.scn", "-e", "step"}).status, 2);
+}
+
+} // namespace
