@@ -4,10 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -31,13 +27,24 @@ struct Source {
     std::string text;
 };
 
+bool readStream(std::FILE* in, std::string& text) {
+    text.clear();
+    char chunk[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
+        text.append(chunk, got);
+    }
+    return std::ferror(in) == 0;
+}
+
 bool readFile(const fs::path& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) {
         return false;
     }
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    const bool read = readStream(in, text);
+    std::fclose(in);
+    return read;
 }
 
 fs::path programFolder() {
@@ -75,10 +82,8 @@ bool loadScript(const fs::path& start, const vx::VxsimOptions& options, Source& 
         return true;
     }
     if (!options.scenario.empty()) {
-        std::ostringstream text;
-        text << std::cin.rdbuf();
-        script = {"stdin", text.str()};
-        return true;
+        script.name = "stdin";
+        return readStream(stdin, script.text);
     }
     script = {std::string(vx::kBuiltinScriptName), std::string(vx::builtinDemoScript())};
     return true;
