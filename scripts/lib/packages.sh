@@ -1,0 +1,39 @@
+# Shared by the scripts: make sure Debian packages are installed.
+#
+#   need_packages PKG...   installs what is missing when run as root, otherwise names the
+#                          command to run and exits 1.
+#
+# A package index that cannot be refreshed is only a warning: the packages may well install
+# from the index the machine already has. A package that still cannot be installed stops the
+# script with a line naming it.
+
+need_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "error: missing packages; install them with: sudo apt-get install -y ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "installing: ${missing[*]}" >&2
+    if ! DEBIAN_FRONTEND=noninteractive apt-get update -q >/tmp/halcyra-apt-update.log 2>&1; then
+        echo "warning: apt-get update failed (see /tmp/halcyra-apt-update.log); trying the existing package index" >&2
+    fi
+    if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" \
+        >/tmp/halcyra-apt-install.log 2>&1; then
+        for pkg in "${missing[@]}"; do
+            if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+                echo "error: package '$pkg' cannot be installed (see /tmp/halcyra-apt-install.log)" >&2
+            fi
+        done
+        exit 1
+    fi
+}
+
+# The packages every build needs.
+BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev)
