@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "crew/CrewLink.h"
 #include "host/Vantrix.h"
 
 // One roster slot.
@@ -38,4 +39,69 @@ struct CrewManager {
     int32_t linkIndex;              // this manager's record in the crew link table, 0 .. 99
     double warningUntil;            // system time until which the version warning runs
     int32_t libraryOutdated;        // 1 when the crew library is older than 2.0 or unreadable
+
+    // --- Set-up, in the order a vessel calls it ------------------------------------------------
+    // 1 initialised; -1 null handle or no vessel interface; -999 crew library file missing.
+    int32_t InitCrewManager(OBJHANDLE vessel);
+    // state 1 open, 0 closed; the box in the vessel's frame. 1 accepted (now ready), 0 refused.
+    int32_t DefineAirlockShape(uint32_t state, float xmin, float xmax, float ymin, float ymax,
+                               float zmin, float zmax);
+    int32_t SetMembersPosRotOffset(VECTOR3 position, VECTOR3 rotation); // 1 set, 0 refused
+    int32_t SetMaxSeats(int32_t seats);                                 // 1 set, 0 refused
+    int32_t SetEvaMesh(const char* mesh);                               // 1 set, 0 refused
+
+    // --- Roster ----------------------------------------------------------------------------------
+    // Out-of-range values are clamped; 1 added, 0 refused (not ready, full, null name).
+    int32_t AddCrewMember(const char* name, int32_t age, int32_t pulse, int32_t weight,
+                          const char* miscId);
+    // The first member of that name (ASCII case ignored); the last slot moves into the gap.
+    int32_t RemoveCrewMember(const char* name); // 1 removed, 0 refused or not found
+
+    // --- Queries: refusals give -1, an empty text, or 0 for the count --------------------------
+    int32_t GetCrewCount() const;
+    const char* GetCrewNameBySlot(int32_t slot) const;
+    int32_t GetCrewAgeBySlot(int32_t slot) const;
+    const char* GetCrewMiscIdBySlot(int32_t slot) const;
+    int32_t SetCrewPulseBySlot(int32_t slot, int32_t pulse); // pulse clamped to 0..130
+    int32_t GetCrewAgeByName(const char* name) const;
+    // Null when the name is null or the manager is not ready.
+    const char* GetCrewMiscIdByName(const char* name) const;
+    const char* GetLastArrivedName() const { return lastArrivedName; }
+    const char* GetLastLeftName() const { return lastLeftName; }
+
+    // --- Airlock ---------------------------------------------------------------------------------
+    int32_t SetAirlockState(uint32_t state); // 1 done (even if the state was refused), -1 not ready
+    int32_t GetAirlockState();               // 1 open, 0 closed, -1 not ready or not published
+
+    // --- Scenario lines ("CKITCREW") -------------------------------------------------------------
+    int32_t SaveCrewState(FILEHANDLE scenario) const; // 1 lines written, 0 nothing written
+    // 1 when the line was a crew line and its member was added. The first line offered, of
+    // whatever kind, replaces the default roster by an empty one.
+    int32_t ParseCrewScenarioLine(const char* line);
+
+    // --- Crew library version --------------------------------------------------------------------
+    // Shows the error line while not ready, else runs the armed 20-second warning on the
+    // host's debug line. Called once per step with the add-on's display name.
+    void WarnUserIfOutdated(const char* addonName);
+
+    // The index of the first member of that name, or -1 (also for names over 39 characters).
+    int32_t FindCrewSlot(const char* name) const;
+    bool IsReady() const { return readyFlags == kCrewReady; }
+    // This manager's crew link record.
+    CrewLinkRecord& Link() const;
+
+    static constexpr uint32_t kCrewInitialised = 1;
+    static constexpr uint32_t kCrewAirlockDefined = 2;
+    static constexpr uint32_t kCrewReady = kCrewInitialised | kCrewAirlockDefined;
+
+private:
+    // Moves the vessel's empty mass from carrying crewMass to carrying newCrewMass; the
+    // structure's own mass is read anew, so changes made elsewhere survive.
+    void MoveCrewMass(double newCrewMass) const;
+    void RepublishSeats() const;
 };
+
+// 1 when the crew library's module file can be opened, else -999.
+int32_t CrewLibraryPresent();
+// Turns every byte of a name that is not an ASCII letter or digit into a space, in place.
+void SanitizeCrewName(char* name);
