@@ -58,6 +58,8 @@ protected:
 
     // The world, made on first use.
     vx::World& world();
+    // Ends the world (destroying its vessels); the next world() makes a new one.
+    void endWorld() { world_.reset(); }
     // A Carrier whose set-up runs the hooks as they are now (no crew manager set-up unless a
     // hook does it).
     Carrier* addCarrier(const std::string& name);
