@@ -56,6 +56,21 @@ struct CrewLinkRecord {
     // -1 (nothing stored) until the airlock is defined, else 1.
     int32_t LinkSetDeleteOnDetect(int32_t flag);
 
+    // Creates the vessel that carries a leaving member: on foot outside the own airlock (1),
+    // or, with a vessel docked at transferDock, a transfer vessel in its airlock (2; 3 when
+    // the host gives no interface for it). -1 the docked vessel has no crew point, -2 all its
+    // crew points are closed, -3 the own or the docked vessel's interface is missing.
+    int32_t CreateEvaVessel(const char* label, int32_t age, int32_t supply, int32_t pulse,
+                            int32_t weight, const char* mesh, VECTOR3 exitPosition,
+                            VECTOR3 exitRotation);
+    // The transfer route of CreateEvaVessel, for the vessel docked at transferDock.
+    int32_t CreateTransferVessel(OBJHANDLE docked, const char* label, int32_t age, int32_t supply,
+                                 int32_t pulse, int32_t weight, VECTOR3 exitRotation);
+    // Polls for arrivals every 0.25 s of simulation time: 1 a walking member is in the
+    // airlock, 2 a transfer vessel for this vessel was read, 0 nothing or not yet time, -3 no
+    // vessel interface or handle.
+    int32_t ScanForArrivals();
+
 private:
     void Publish() const;
 };
@@ -67,6 +82,12 @@ inline constexpr int32_t kCrewLinkCount = 100;
 // many have been handed out (never decreasing).
 extern CrewLinkRecord crewLinkTable[kCrewLinkCount];
 extern int32_t crewLinkCounter;
+
+// Module-wide mesh name of the next EVA vessel; "ckit/ckit" until a departure sets it.
+extern char currentEvaMesh[200];
+
+// Turns a vessel by three angles (radians) in its own frame.
+void ApplyEvaRotation(VECTOR3 angles, OBJHANDLE vessel);
 
 // Finds the first point for children of a vessel whose id is exactly "CKit" (all five bytes);
 // with openOnly, the first such point whose airlock is open. Null when there is none.

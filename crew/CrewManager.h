@@ -79,6 +79,18 @@ struct CrewManager {
     // whatever kind, replaces the default roster by an empty one.
     int32_t ParseCrewScenarioLine(const char* line);
 
+    // --- Leaving and arriving -------------------------------------------------------------------
+    // Sends a member out by name: on foot, or into the vessel docked at the transfer dock.
+    // 2 transferred, 1 gone on EVA, 0 empty roster, -1 own airlock closed, -2 docked airlocks
+    // all closed, -3 docked vessel full, -4 bad or unknown name, -5 docked vessel has no crew
+    // point, -6 not ready or the vessel was not created.
+    int32_t EvaCrewMember(const char* name);
+    // Sets currentEvaMesh from the profession table for the member's tag.
+    void ChooseEvaMesh(const char* miscId);
+    // Takes in a walking member in the airlock (1) or a member transferred to this vessel (2);
+    // 0 nothing this step, -1 not ready. Called once per step.
+    int32_t ProcessArrivals();
+
     // --- Crew library version --------------------------------------------------------------------
     // Shows the error line while not ready, else runs the armed 20-second warning on the
     // host's debug line. Called once per step with the add-on's display name.
