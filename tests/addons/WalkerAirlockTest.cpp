@@ -96,7 +96,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(StayCase{"BeyondTheBox", "CKit_Eng-Vasko", "CKit", {0, 0, 4.5}},
                       StayCase{"OnTheFarFace", "CKit_Eng-Vasko", "CKit", {0, 0, 4}},
                       StayCase{"OnASideFace", "CKit_Eng-Vasko", "CKit", {2, 0, 2}},
-                      StayCase{"BelowTheBox", "CKit_Eng-Vasko", "CKit", {0, -1.5, 2}},
                       StayCase{"PointIdOnlyBeginsWithCKit", "CKit_Eng-Vasko", "CKitX", {0, 0, 1}},
                       StayCase{
                           "TransferVesselStaysForItsReceiver", "CKitTColony", "CKit", {0, 0, 1}},

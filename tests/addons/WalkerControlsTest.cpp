@@ -62,17 +62,6 @@ TEST_F(WalkerTest, OtherKeysAreLeftToTheHost) {
     EXPECT_EQ(after.z, before.z);
 }
 
-TEST_F(WalkerTest, ReleaseEventsAreNotUsed) {
-    VESSEL2* walker = static_cast<VESSEL2*>(createWalker("CKit_Eng-Vasko"));
-    ASSERT_NE(walker, nullptr);
-    char state[VXK_STATE_SIZE] = {};
-    VECTOR3 before{}, after{};
-    walker->GetGlobalPos(before);
-    EXPECT_EQ(walker->clbkConsumeBufferedKey(VXK_UP, false, state), 0);
-    walker->GetGlobalPos(after);
-    EXPECT_EQ(after.z, before.z);
-}
-
 struct HudCase {
     const char* label;
     const char* recordName;

@@ -40,21 +40,19 @@ TEST_P(WalkerIdentity, TakesThePersonOnlyWhenTheRecordNamesIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, WalkerIdentity,
-    ::testing::Values(
-        IdentityCase{"Exact", "CKit_Eng-Vasko", "CKit_Eng-Vasko", true},
-        IdentityCase{"SpacesBecomeUnderscores", "CKit_Eng-Marietta Vasko",
-                     "CKit_Eng-Marietta_Vasko", true},
-        IdentityCase{"CollisionNumber", "CKit_Eng-Marietta Vasko", "CKit_Eng-Marietta_Vasko2",
-                     true},
-        IdentityCase{"LongCollisionNumber", "CKit_Eng-Vasko", "CKit_Eng-Vasko399", true},
-        IdentityCase{"SomeoneElse", "CKit_Doc-Ana Lee", "CKit_Eng-Marietta_Vasko", false},
-        IdentityCase{"SuffixNotANumber", "CKit_Eng-Vasko", "CKit_Eng-VaskoX", false},
-        IdentityCase{"NumberThenMore", "CKit_Eng-Vasko", "CKit_Eng-Vasko2b", false},
-        IdentityCase{"RecordLonger", "CKit_Eng-Vasko2", "CKit_Eng-Vasko", false},
-        IdentityCase{"SpaceKeptInVesselName", "CKit_Eng-Marietta Vasko", "CKit_Eng-Marietta Vasko",
-                     false},
-        IdentityCase{"CaseDiffers", "CKit_eng-vasko", "CKit_Eng-Vasko", false},
-        IdentityCase{"EmptyRecord", "", "CKit_Eng-Vasko", false}),
+    ::testing::Values(IdentityCase{"Exact", "CKit_Eng-Vasko", "CKit_Eng-Vasko", true},
+                      IdentityCase{"SpacesBecomeUnderscores", "CKit_Eng-Marietta Vasko",
+                                   "CKit_Eng-Marietta_Vasko", true},
+                      IdentityCase{"CollisionNumber", "CKit_Eng-Marietta Vasko",
+                                   "CKit_Eng-Marietta_Vasko2", true},
+                      IdentityCase{"SomeoneElse", "CKit_Doc-Ana Lee", "CKit_Eng-Marietta_Vasko",
+                                   false},
+                      IdentityCase{"SuffixNotANumber", "CKit_Eng-Vasko", "CKit_Eng-VaskoX", false},
+                      IdentityCase{"NumberThenMore", "CKit_Eng-Vasko", "CKit_Eng-Vasko2b", false},
+                      IdentityCase{"RecordLonger", "CKit_Eng-Vasko2", "CKit_Eng-Vasko", false},
+                      IdentityCase{"SpaceKeptInVesselName", "CKit_Eng-Marietta Vasko",
+                                   "CKit_Eng-Marietta Vasko", false},
+                      IdentityCase{"EmptyRecord", "", "CKit_Eng-Vasko", false}),
     [](const ::testing::TestParamInfo<IdentityCase>& param) { return param.param.label; });
 
 TEST_F(WalkerTest, NeutralValuesWithoutAnExchangeFile) {
@@ -87,14 +85,6 @@ TEST_F(WalkerTest, UnterminatedRecordNameIsNobody) {
     EXPECT_EQ(lastParentPos(*walker).x, 30.0);
 }
 
-TEST_F(WalkerTest, EmptyMeshInTheRecordKeepsTheDefaultMesh) {
-    writeExchange(exchangeRecord("CKit_Eng-Vasko", "", 37, 72, 81));
-    VESSEL* walker = createWalker("CKit_Eng-Vasko");
-    ASSERT_NE(walker, nullptr);
-    EXPECT_EQ(lastParentPos(*walker).x, 37.0);
-    EXPECT_THAT(meshes("CKit_Eng-Vasko"), ElementsAre("ckit/ckit"));
-}
-
 TEST_F(WalkerTest, PersonHasItsOwnPointThenTheCrewDataPointLast) {
     writeExchange(exchangeRecord("CKit_Eng-Vasko", "ckit/eng", 37, 72, 81));
     VESSEL* walker = createWalker("CKit_Eng-Vasko");
@@ -124,13 +114,6 @@ TEST_F(WalkerTest, TransferAndPlainVesselsHaveOnlyTheirOwnPoint) {
         EXPECT_NE(ids[0].rfind("C-Ki", 0), 0u) << name;
         EXPECT_THAT(meshes(name), ElementsAre("ckit/ckit")) << name;
     }
-}
-
-TEST_F(WalkerTest, EveryVesselOfTheClassHasSizeAndMass) {
-    VESSEL* walker = createWalker("CKit_Eng-Vasko");
-    ASSERT_NE(walker, nullptr);
-    EXPECT_GT(walker->GetEmptyMass(), 0.0);
-    EXPECT_GT(world().findVessel("CKit_Eng-Vasko")->def.size, 0.0);
 }
 
 } // namespace
