@@ -5,10 +5,10 @@ namespace ckit::test {
 namespace {
 
 vx::KeySpec key(std::uint32_t code) {
-    vx::KeySpec spec;
-    spec.code = code;
-    spec.text = "key";
-    return spec;
+    vx::KeySpec pressed;
+    pressed.code = code;
+    pressed.text = "key";
+    return pressed;
 }
 
 struct KeyCase {
