@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "crew/CrewManager.h"
+#include "crew/CrewNumbers.h"
 #include "host/CrewKit.h"
 
 CrewLinkRecord crewLinkTable[kCrewLinkCount];
@@ -29,11 +30,6 @@ PointVectors BuildPoint(uint32_t state, const float box[6], int32_t auxiliary, i
     v.rotation = {static_cast<double>(state), static_cast<double>(auxiliary),
                   static_cast<double>(seats)};
     return v;
-}
-
-// Counts travel as doubles; a reader truncates them toward zero.
-int32_t ReadCount(double value) {
-    return static_cast<int32_t>(value);
 }
 
 bool IsCrewPointId(const char* id) {
@@ -159,7 +155,7 @@ int32_t CrewLinkRecord::LinkReadDockedFreeSeats(uint32_t dock) const {
     }
     VECTOR3 pos{}, dir{}, rot{};
     other->GetAttachmentParams(point, pos, dir, rot);
-    return ReadCount(rot.z);
+    return TruncateToInt32(rot.z);
 }
 
 int32_t CrewLinkRecord::LinkGetAirlockState() const {

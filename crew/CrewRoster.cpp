@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "crew/CrewManager.h"
+#include "crew/CrewText.h"
 
 namespace {
 
@@ -14,21 +15,6 @@ int32_t Clamp(int32_t value, int32_t low, int32_t high) {
     return value < low ? low : (value > high ? high : value);
 }
 
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameNameIgnoringCase(const char* a, const char* b) {
-    for (;; ++a, ++b) {
-        if (AsciiLower(*a) != AsciiLower(*b)) {
-            return false;
-        }
-        if (*a == '\0') {
-            return true;
-        }
-    }
-}
-
 bool TooLongToMatch(const char* name) {
     return strnlen(name, kLongestLookupName + 1) > kLongestLookupName;
 }
@@ -40,7 +26,7 @@ int32_t CrewManager::FindCrewSlot(const char* name) const {
         return -1;
     }
     for (int32_t slot = 0; slot < crewCount; ++slot) {
-        if (SameNameIgnoringCase(roster[slot].name, name)) {
+        if (SameTextIgnoringCase(roster[slot].name, name)) {
             return slot;
         }
     }
