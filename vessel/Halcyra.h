@@ -10,6 +10,8 @@
 inline constexpr int kHudMessageSize = 256;
 // How long a new HUD message is shown, seconds of simulation time.
 inline constexpr double kHudMessageSeconds = 30.0;
+// Seats of the Spacedock: the crew manager's limit, and the figure the console counts from.
+inline constexpr int kSpacedockSeats = 50;
 
 // VESSEL2 has no virtual destructor: a halcyra is destroyed through its own type only.
 class halcyra final : public VESSEL2 {
@@ -22,6 +24,13 @@ public:
     void clbkPreStep(double simt, double simdt, double mjd) override;
     void clbkDrawHUD(int mode, const HUDPAINTSPEC* hps, HDC hdc) override;
     int clbkConsumeBufferedKey(std::uint32_t key, bool down, char* keyState) override;
+
+    // Creates the two habitat rotations and notes their ids.
+    void DefineAnimations();
+    // Key E: sends the selected member out and shows the crew manager's answer.
+    void SendSelectedMember();
+    // Keys 1 (next) and 2 (previous): moves the selection within the roster and shows it.
+    void ShowSelection(bool next);
 
     // The HUD line, for writing: every text shown there is written through this, so each new
     // message is shown for the full time from the moment it is written.

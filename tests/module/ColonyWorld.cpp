@@ -1,5 +1,7 @@
 #include "tests/module/ColonyWorld.h"
 
+#include <cstring>
+
 #include <dlfcn.h>
 
 HalcyraModule::HalcyraModule() : handle_(dlopen(HALCYRA_MODULE, RTLD_NOW | RTLD_LOCAL)) {}
@@ -49,4 +51,23 @@ halcyra* createColony(vx::World& world, const char* name, std::string* reason) {
     }
     // What vvcInit returned is the object's VESSEL base.
     return static_cast<halcyra*>(vapiGetVesselInterface(record));
+}
+
+int rosterSlot(const halcyra& colony, const char* name) {
+    for (int slot = 0; slot < colony.crew.crewCount; ++slot) {
+        if (std::strcmp(colony.crew.roster[slot].name, name) == 0) {
+            return slot;
+        }
+    }
+    return -1;
+}
+
+int publishedAirlock(const halcyra& colony) {
+    ATTACHMENTHANDLE point = colony.GetAttachmentHandle(false, 0);
+    if (point == nullptr) {
+        return -1;
+    }
+    VECTOR3 pos{}, dir{}, rot{};
+    colony.GetAttachmentParams(point, pos, dir, rot);
+    return rot.x != 0.0 ? 1 : 0;
 }

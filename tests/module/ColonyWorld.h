@@ -35,3 +35,14 @@ VESSELSTATUS orbitStatus();
 // Creates a vessel of the colony class through the host (vvcInit, then the host's set-up
 // callbacks); null when the host refuses.
 halcyra* createColony(vx::World& world, const char* name, std::string* reason = nullptr);
+
+// The crew manager's code runs inside the module only; the tests read its fields, which are the
+// same bytes in both, and reach the colony's behaviour through its callbacks and through the
+// host, as any other vessel would.
+inline VESSEL2& callbacksOf(halcyra& colony) {
+    return colony;
+}
+// The slot of the first member of that name, or -1.
+int rosterSlot(const halcyra& colony, const char* name);
+// The airlock state the colony publishes on its crew point: 1 open, 0 closed, -1 no point.
+int publishedAirlock(const halcyra& colony);
