@@ -174,6 +174,12 @@ void CrewLinkRecord::LinkGetArrivalName(char* destination, int32_t maximum) cons
         return;
     }
     const int32_t limit = maximum < kLongestName ? maximum : kLongestName;
+    // A name that ends inside the prefix has no member name; the bytes after its terminator
+    // are what an earlier, longer arrival left there.
+    if (std::memchr(arrivalName, '\0', kPrefixLength) != nullptr) {
+        destination[0] = '\0';
+        return;
+    }
     const char* name = arrivalName + kPrefixLength;
     const int32_t room = static_cast<int32_t>(sizeof arrivalName) - kPrefixLength;
     int32_t n = 0;
