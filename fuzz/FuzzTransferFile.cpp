@@ -1,0 +1,185 @@
+// The transfer exchange file as any sender, or any broken disk, may leave it: each input is the
+// whole file, read by the arrival scan of a ready crew manager that sees a transfer vessel named
+// for it. The intake must take exactly one member in, within the roster's limits, delete the
+// file and the vessel, and keep the exchange buffer to the file's first record or, for a short
+// file, to what it held before.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+#include "crew/CrewExchange.h"
+#include "crew/CrewLink.h"
+#include "crew/CrewManager.h"
+#include "host/Vantrix.h"
+#include "sim/World.h"
+
+namespace {
+
+constexpr double kStructureMass = 1000.0;
+constexpr char kTransferFile[] = "config/CKittmpT.cfg";
+constexpr char kOwnName[] = "Holder";
+constexpr char kTransferName[] = "CKitTHolder";
+
+class Holder final : public VESSEL2 {
+public:
+    Holder(OBJHANDLE vessel, int flightModel) : VESSEL2(vessel, flightModel) {}
+    void clbkSetClassCaps(FILEHANDLE /*cfg*/) override {
+        SetEmptyMass(kStructureMass);
+        crew.InitCrewManager(GetHandle());
+        crew.DefineAirlockShape(1, -3, 3, -4, 4, -7, 7);
+    }
+    CrewManager crew{};
+};
+
+// The crew library's vessel class as the intake meets it: a point for parents of its own.
+class Walker final : public VESSEL2 {
+public:
+    Walker(OBJHANDLE vessel, int flightModel) : VESSEL2(vessel, flightModel) {}
+    void clbkSetClassCaps(FILEHANDLE /*cfg*/) override {
+        CreateAttachment(true, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, "Own", false);
+    }
+};
+
+template <class T> VESSEL* Init(OBJHANDLE vessel, int flightModel) {
+    return new T(vessel, flightModel);
+}
+template <class T> void Exit(VESSEL* vessel) {
+    delete static_cast<T*>(vessel);
+}
+
+Holder* holder = nullptr;
+// The host keeps a record of every vessel of a run, and each input deletes one: the world is
+// made anew now and then so that a long run does not grow without bound.
+std::unique_ptr<vx::World> world;
+constexpr int kRunsPerWorld = 20000;
+int runsInWorld = 0;
+
+void Require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "broken invariant: %s\n", what);
+        std::abort();
+    }
+}
+
+void MakeFolder(const char* path) {
+    if (mkdir(path, 0700) != 0) {
+        std::abort();
+    }
+}
+
+void CheckMember(const CrewRecord& r) {
+    Require(std::memchr(r.name, 0, sizeof r.name) != nullptr, "name terminated");
+    Require(std::strlen(r.name) <= 25, "name within 25 characters");
+    for (const char* c = r.name; *c != '\0'; ++c) {
+        const bool alnum =
+            (*c >= '0' && *c <= '9') || (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z');
+        Require(alnum || *c == ' ', "name cleaned");
+    }
+    Require(std::memchr(r.miscId, 0, sizeof r.miscId) != nullptr, "tag terminated");
+    Require(std::strlen(r.miscId) <= 4, "tag within 4 characters");
+    Require(std::strchr(r.miscId, '-') == nullptr, "tag stops at the first hyphen");
+    Require(r.age >= 1 && r.age <= 140, "age in range");
+    Require(r.pulse >= 0 && r.pulse <= 180, "pulse in range");
+    Require(r.weight >= 5 && r.weight <= 300, "weight in range");
+}
+
+void MakeWorld() {
+    world.reset();
+    // The next holder binds the same link record as the one just gone, so the module's
+    // hundred records are never used up.
+    if (crewLinkCounter > 1) {
+        crewLinkCounter = 1;
+    }
+    world = std::make_unique<vx::World>();
+    world->classes().add("Holder", Init<Holder>, Exit<Holder>);
+    world->classes().add("CKit", Init<Walker>, Exit<Walker>);
+    world->setWarningSink([](std::string_view) {});
+    world->body().gm = 0.0;
+    VESSELSTATUS status{};
+    status.rpos = {7e6, 0, 0};
+    status.rrot = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    world->createVessel(kOwnName, "Holder", status);
+    holder = static_cast<Holder*>(vapiGetVesselInterface(vapiGetObjectByName(kOwnName)));
+    if (holder == nullptr || !holder->crew.IsReady()) {
+        std::abort();
+    }
+    runsInWorld = 0;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+    char folder[] = "/tmp/fuzz-transfer-file-XXXXXX";
+    if (mkdtemp(folder) == nullptr || chdir(folder) != 0) {
+        std::abort();
+    }
+    MakeFolder("modules");
+    MakeFolder("config");
+    // The crew library's module file must exist for the crew manager to bind.
+    std::FILE* module = std::fopen("modules/CKit.dll", "wb");
+    if (module == nullptr) {
+        std::abort();
+    }
+    std::fclose(module);
+    MakeWorld();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    if (++runsInWorld > kRunsPerWorld) {
+        MakeWorld();
+    }
+    std::FILE* file = std::fopen(kTransferFile, "wb");
+    Require(file != nullptr, "transfer file written");
+    Require(size == 0 || std::fwrite(data, size, 1, file) == 1, "transfer file complete");
+    std::fclose(file);
+
+    // Far outside the airlock, named for the holder, with its data point last.
+    VESSELSTATUS status{};
+    status.rpos = {7e6, 0, 500};
+    status.rrot = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    OBJHANDLE transfer = vapiCreateVessel(kTransferName, "CKit", status);
+    VESSEL* carrier = vapiGetVesselInterface(transfer);
+    Require(carrier != nullptr, "transfer vessel created");
+    carrier->CreateAttachment(true, {1, 2, 3}, {0, 0, 0}, {0, 0, 0}, "C-Ki", false);
+
+    const CrewExchangeRecord before = crewExchangeBuffer;
+    CrewManager& crew = holder->crew;
+    crew.Link().pollTimer = 1.0; // scan now
+    Require(crew.ProcessArrivals() == 2, "the transfer vessel is taken in");
+
+    Require(access(kTransferFile, F_OK) != 0, "transfer file deleted");
+    Require(vapiGetObjectByName(kTransferName) == nullptr, "transfer vessel deleted");
+    if (size >= sizeof before) {
+        Require(std::memcmp(&crewExchangeBuffer, data, sizeof before) == 0, "first record read");
+    } else {
+        Require(std::memcmp(&crewExchangeBuffer, &before, sizeof before) == 0,
+                "short file leaves the buffer");
+    }
+    Require(crew.GetCrewCount() == 1, "one member taken in");
+    CheckMember(crew.roster[0]);
+    // A vessel name that ends within the five-character prefix names nobody, whatever an
+    // earlier arrival left behind it.
+    if (std::memchr(crewExchangeBuffer.vesselName, 0, 5) != nullptr) {
+        Require(crew.roster[0].name[0] == '\0' && crew.roster[0].miscId[0] == '\0',
+                "no name from before the terminator");
+    }
+    Require(crew.crewMass == crew.roster[0].weight, "crew mass is the member's weight");
+    Require(holder->GetEmptyMass() == kStructureMass + crew.crewMass, "mass carries the crew");
+    const char* arrived = crew.GetLastArrivedName();
+    Require(std::memchr(arrived, 0, 26) != nullptr, "last arrived name within 25 characters");
+
+    // Leave the roster empty for the next input.
+    char name[sizeof crew.roster[0].name];
+    std::memcpy(name, crew.roster[0].name, sizeof name);
+    Require(crew.RemoveCrewMember(name) == 1, "the member can leave again");
+    Require(crew.GetCrewCount() == 0 && crew.crewMass == 0.0, "roster empty again");
+    return 0;
+}
