@@ -1,10 +1,6 @@
 // vxsim as a user runs it: from a folder of their own, with --root pointing at a runtime folder
 // that sees the build's modules. Compares transcripts, exit statuses and messages, and checks
 // that refused input leaves no files behind.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -16,42 +12,24 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/e2e/VxsimRun.h"
+
 namespace {
 
 namespace fs = std::filesystem;
+using e2e::entries;
+using e2e::Outcome;
+using e2e::readAll;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> entries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 class VxsimTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vxsim-e2e-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        base_ = pattern;
+        base_ = e2e::makeTempFolder("vxsim-e2e");
+        ASSERT_FALSE(base_.empty());
         root_ = base_ / "root";
         start_ = base_ / "start";
         fs::create_directories(root_);
@@ -65,32 +43,7 @@ protected:
 
     // Runs vxsim in the start folder with --root and the given arguments.
     Outcome vxsim(std::vector<std::string> args, const std::string& input = "") {
-        args.insert(args.begin(), {VXSIM_PROGRAM, "--root", root_.string()});
-        const fs::path in = base_ / "stdin", out = base_ / "stdout", err = base_ / "stderr";
-        std::ofstream(in, std::ios::binary) << input;
-        const pid_t child = fork();
-        if (child == 0) {
-            std::vector<char*> argv;
-            for (std::string& arg : args) {
-                argv.push_back(arg.data());
-            }
-            argv.push_back(nullptr);
-            if (chdir(start_.c_str()) != 0 || !redirect(in, 0, O_RDONLY) ||
-                !redirect(out, 1, O_WRONLY | O_CREAT | O_TRUNC) ||
-                !redirect(err, 2, O_WRONLY | O_CREAT | O_TRUNC)) {
-                _exit(127);
-            }
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        Outcome run;
-        int status = 0;
-        if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-            run.status = WEXITSTATUS(status);
-        }
-        run.out = readAll(out);
-        run.err = readAll(err);
-        return run;
+        return e2e::runVxsim(root_, start_, base_, std::move(args), input);
     }
 
     fs::path write(const std::string& name, const std::string& text) {
@@ -103,12 +56,6 @@ protected:
     }
 
     fs::path base_, root_, start_;
-
-private:
-    static bool redirect(const fs::path& path, int fd, int flags) {
-        const int opened = open(path.c_str(), flags, 0644);
-        return opened >= 0 && dup2(opened, fd) == fd;
-    }
 };
 
 TEST_F(VxsimTest, ScriptWithEveryCommandGivesTheExpectedTranscriptAndSave) {

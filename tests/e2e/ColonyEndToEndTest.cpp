@@ -1,0 +1,170 @@
+// The colony's roads as a user plays them in vxsim: each script runs in a runtime folder of its
+// own that holds the crew library runtime's files, and its transcript is compared with the one
+// kept beside it. VX_E2E_REWRITE=1 writes the transcripts instead (review the diff).
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/e2e/VxsimRun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::Outcome;
+using e2e::readAll;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+class ColonyRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        base_ = e2e::makeTempFolder("colony-e2e");
+        ASSERT_FALSE(base_.empty());
+        root_ = base_ / "root";
+        start_ = base_ / "start";
+        fs::create_directories(root_ / "modules");
+        fs::create_directories(root_ / "meshes" / "CKit");
+        fs::create_directories(root_ / "config" / "CKITIdConfig");
+        fs::create_directories(start_);
+        // One link a module, so that a test can take a module away.
+        for (const auto& module : fs::directory_iterator(VX_MODULE_DIR)) {
+            fs::create_symlink(module.path(), root_ / "modules" / module.path().filename());
+        }
+        setLibraryVersion("2.0\n");
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(base_, ignored);
+    }
+
+    void setLibraryVersion(const std::string& text) {
+        std::ofstream(root_ / "meshes" / "CKit" / "ver.dtf", std::ios::binary) << text;
+    }
+
+    Outcome vxsim(std::vector<std::string> args, const std::string& input = "") {
+        return e2e::runVxsim(root_, start_, base_, std::move(args), input);
+    }
+
+    static std::string scenario(const std::string& name) {
+        return (fs::path(VX_SCENARIO_DIR) / name).string();
+    }
+    static fs::path data(const std::string& name) {
+        return fs::path(E2E_DATA_DIR) / "colony" / name;
+    }
+
+    // Compares a transcript with the kept one, or keeps it when asked to.
+    static void expectTranscript(const std::string& got, const std::string& name) {
+        const fs::path kept = data(name);
+        if (std::getenv("VX_E2E_REWRITE") != nullptr) {
+            std::ofstream(kept, std::ios::binary) << got;
+            return;
+        }
+        EXPECT_EQ(got, readAll(kept)) << "transcript differs from " << kept;
+    }
+
+    fs::path base_, root_, start_;
+};
+
+struct Road {
+    const char* name;     // the script tests/e2e/colony/NAME.vxs and its NAME.expected
+    const char* scenario; // from scenarios/
+};
+
+void PrintTo(const Road& road, std::ostream* out) {
+    *out << road.name;
+}
+
+class ColonyRoad : public ColonyRun, public ::testing::WithParamInterface<Road> {};
+
+TEST_P(ColonyRoad, TranscriptIsTheKeptOne) {
+    const Road& road = GetParam();
+    const Outcome run =
+        vxsim({scenario(road.scenario), data(std::string(road.name) + ".vxs").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    expectTranscript(run.out, std::string(road.name) + ".expected");
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, ColonyRoad,
+                         ::testing::Values(Road{"eva-and-return", "colony-orbit.scn"},
+                                           Road{"console", "colony-orbit.scn"},
+                                           Road{"hard-landing", "orbital-drop.scn"}),
+                         [](const auto& param) {
+                             std::string name = param.param.name;
+                             for (char& c : name) {
+                                 c = c == '-' ? '_' : c;
+                             }
+                             return name;
+                         });
+
+// Little-endian 32-bit field of a record.
+std::int32_t fieldAt(const std::string& bytes, std::size_t offset) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value =
+            (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+TEST_F(ColonyRun, EvaWritesTheWholeExchangeRecordBeforeTheWalkerAppears) {
+    const Outcome run = vxsim({scenario("colony-orbit.scn"), "-e", "key 1; key e; step"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string record = readAll(root_ / "config" / "CKittmp.cfg");
+    ASSERT_EQ(record.size(), 104u);
+    EXPECT_STREQ(record.c_str(), "CKit_Eng-Marietta Vasko");
+    // An engineer gets the engineers' suit from the built-in profession table.
+    EXPECT_STREQ(record.c_str() + 40, "ckit/ckitTECH");
+    EXPECT_EQ(fieldAt(record, 80), 37);
+    EXPECT_EQ(fieldAt(record, 84), 67);
+    EXPECT_EQ(fieldAt(record, 88), 100);
+    EXPECT_EQ(fieldAt(record, 92), 55);
+    EXPECT_EQ(fieldAt(record, 96), 0);
+    EXPECT_EQ(fieldAt(record, 100), 0);
+    EXPECT_THAT(run.out, HasSubstr("vessel+: CKit_Eng-Marietta_Vasko (CKit)\n"));
+}
+
+TEST_F(ColonyRun, SaveAndReloadKeepsTheCrewAndTheWalkerOutside) {
+    ASSERT_EQ(vxsim({scenario("colony-orbit.scn"), "-e",
+                     "key 1; key e; step; key 1; key 1; key e; step 3; save first.scn"})
+                  .status,
+              0);
+    const Outcome again = vxsim({"first.scn", "-e",
+                                 "key s; step; focus CKit_Doc-Tobiah_Renart; key down; key down; "
+                                 "key down; run 1; key s; step; save second.scn"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_THAT(again.out, HasSubstr("Currently 10 personnel available in Halcyra Spacedock"));
+    EXPECT_THAT(again.out, HasSubstr("Doc \"Tobiah Renart\" aged 29 has entered the Colony"));
+    EXPECT_THAT(again.out, HasSubstr("Currently 11 personnel available in Halcyra Spacedock"));
+    const std::string second = readAll(start_ / "second.scn");
+    EXPECT_THAT(second, HasSubstr("CKITCREW Doc-Tobiah_Renart-29-70-45"));
+    EXPECT_THAT(second, HasSubstr("BEGIN_VESSEL CKit CKit_Eng-Marietta_Vasko"));
+}
+
+TEST_F(ColonyRun, MissingCrewLibraryLeavesAnEmptySpacedockAndTheErrorLine) {
+    fs::remove(root_ / "modules" / "CKit.dll");
+    const Outcome run =
+        vxsim({scenario("colony-orbit.scn"), "-e", "step; key s; step; key e; step"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.out,
+                HasSubstr("debug: Halcyra Colony ERROR CKIT 2.0 not properly initialised in your "
+                          "code.\n"));
+    EXPECT_THAT(run.out, HasSubstr("Currently 0 personnel available in Halcyra Spacedock, with "
+                                   "50 positions available."));
+    EXPECT_THAT(run.out, HasSubstr("Misc error with CKIT - Please reinstall."));
+}
+
+TEST_F(ColonyRun, OutdatedLibraryShowsTheWarningSequenceOnce) {
+    setLibraryVersion("1.9\n");
+    const Outcome run = vxsim({scenario("colony-orbit.scn"), data("outdated.vxs").string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    expectTranscript(run.out, "outdated.expected");
+}
+
+} // namespace
