@@ -74,7 +74,7 @@ protected:
 
 struct Road {
     const char* name;     // the script tests/e2e/colony/NAME.vxs and its NAME.expected
-    const char* scenario; // from scenarios/
+    const char* scenario; // from scenarios/, or from tests/e2e/ when it names a folder
 };
 
 void PrintTo(const Road& road, std::ostream* out) {
@@ -85,23 +85,26 @@ class ColonyRoad : public ColonyRun, public ::testing::WithParamInterface<Road> 
 
 TEST_P(ColonyRoad, TranscriptIsTheKeptOne) {
     const Road& road = GetParam();
-    const Outcome run =
-        vxsim({scenario(road.scenario), data(std::string(road.name) + ".vxs").string()});
+    const std::string from = std::strchr(road.scenario, '/') != nullptr
+                                 ? (fs::path(E2E_DATA_DIR) / road.scenario).string()
+                                 : scenario(road.scenario);
+    const Outcome run = vxsim({from, data(std::string(road.name) + ".vxs").string()});
     EXPECT_EQ(run.status, 0) << run.err;
     expectTranscript(run.out, std::string(road.name) + ".expected");
 }
 
-INSTANTIATE_TEST_SUITE_P(Roads, ColonyRoad,
-                         ::testing::Values(Road{"eva-and-return", "colony-orbit.scn"},
-                                           Road{"console", "colony-orbit.scn"},
-                                           Road{"hard-landing", "orbital-drop.scn"}),
-                         [](const auto& param) {
-                             std::string name = param.param.name;
-                             for (char& c : name) {
-                                 c = c == '-' ? '_' : c;
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Roads, ColonyRoad,
+    ::testing::Values(Road{"eva-and-return", "colony-orbit.scn"},
+                      Road{"console", "colony-orbit.scn"}, Road{"hard-landing", "orbital-drop.scn"},
+                      Road{"docked-ship-answers", "colony/tender-variants.scn"}),
+    [](const auto& param) {
+        std::string name = param.param.name;
+        for (char& c : name) {
+            c = c == '-' ? '_' : c;
+        }
+        return name;
+    });
 
 // Little-endian 32-bit field of a record.
 std::int32_t fieldAt(const std::string& bytes, std::size_t offset) {
@@ -160,9 +163,49 @@ TEST_F(ColonyRun, MissingCrewLibraryLeavesAnEmptySpacedockAndTheErrorLine) {
     EXPECT_THAT(run.out, HasSubstr("Misc error with CKIT - Please reinstall."));
 }
 
+TEST_F(ColonyRun, TenderLinesSurviveASaveAndReload) {
+    const std::string variants =
+        (fs::path(E2E_DATA_DIR) / "colony" / "tender-variants.scn").string();
+    ASSERT_EQ(vxsim({variants, "-e", "focus Shut; key a; step; save first.scn"}).status, 0);
+    const std::string first = readAll(start_ / "first.scn");
+    EXPECT_THAT(first, HasSubstr("BEGIN_VESSEL Tender Full\n"));
+    EXPECT_THAT(first, HasSubstr("  SEATS 1\n  CKITCREW Pil-Ilsa_Brandvik-34-68-62\n"));
+    EXPECT_THAT(first, HasSubstr("  NOCREW\nEND_VESSEL"));
+    // Shut's airlock was opened by the script, so its line is gone.
+    EXPECT_EQ(first.find("AIRLOCK CLOSED"), std::string::npos);
+    const Outcome again = vxsim({"first.scn", "-e", "save second.scn"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(readAll(start_ / "second.scn"), first);
+}
+
+TEST_F(ColonyRun, BadSeatCountIsReportedAndTheDefaultKept) {
+    const std::string text = readAll(scenario("demo.scn"));
+    const std::string bad = text.substr(0, text.find("  CKITCREW Pil-")) +
+                            "  SEATS 0\n  SEATS many\n" + text.substr(text.find("  CKITCREW Pil-"));
+    std::ofstream(start_ / "bad-seats.scn", std::ios::binary) << bad;
+    const Outcome run = vxsim({"bad-seats.scn", "-e", "save out.scn"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("line not understood, skipped: SEATS 0"));
+    EXPECT_THAT(run.err, HasSubstr("line not understood, skipped: SEATS many"));
+    EXPECT_THAT(readAll(start_ / "out.scn"), Not(HasSubstr("SEATS")));
+}
+
+TEST_F(ColonyRun, BuiltInDemoIsTheDemoScenarioAndScript) {
+    const Outcome builtIn = vxsim({});
+    ASSERT_EQ(builtIn.status, 0) << builtIn.err;
+    const std::string builtInSave = readAll(start_ / "demo-saved.scn");
+    fs::remove(start_ / "demo-saved.scn");
+    const Outcome fromFiles = vxsim({scenario("demo.scn"), data("demo.vxs").string()});
+    ASSERT_EQ(fromFiles.status, 0) << fromFiles.err;
+    EXPECT_EQ(builtIn.out, fromFiles.out);
+    EXPECT_EQ(builtInSave, readAll(start_ / "demo-saved.scn"));
+    expectTranscript(builtIn.out, "demo.expected");
+    expectTranscript(builtInSave, "demo-saved.scn");
+}
+
 TEST_F(ColonyRun, OutdatedLibraryShowsTheWarningSequenceOnce) {
     setLibraryVersion("1.9\n");
-    const Outcome run = vxsim({scenario("colony-orbit.scn"), data("outdated.vxs").string()});
+    const Outcome run = vxsim({scenario("version-warning.scn"), data("outdated.vxs").string()});
     ASSERT_EQ(run.status, 0) << run.err;
     expectTranscript(run.out, "outdated.expected");
 }

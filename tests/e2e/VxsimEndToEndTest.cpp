@@ -190,14 +190,6 @@ TEST_F(VxsimTest, BadScriptIsRefusedBeforeTheScenarioLoads) {
     EXPECT_THAT(entries(root_), ElementsAre("modules")) << "no log: nothing was loaded";
 }
 
-TEST_F(VxsimTest, WithoutArgumentsTheBuiltInDemoRuns) {
-    const Outcome run = vxsim({});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_THAT(run.out, HasSubstr("vessel+: Halcyra (halcyra)\n"));
-    EXPECT_THAT(run.out, HasSubstr("| name Halcyra\n| class halcyra\n"));
-    EXPECT_THAT(run.out, HasSubstr("| 0 Halcyra (halcyra) focus\n"));
-}
-
 TEST_F(VxsimTest, HelpAndBadOptions) {
     const Outcome help = vxsim({"--help"});
     EXPECT_EQ(help.status, 0);
