@@ -107,6 +107,14 @@ TEST_F(ColonyConsole, EvaAnswersWithTheCrewManagersVerdict) {
     EXPECT_EQ(colony->crew.crewCount, 12);
     press(VXK_A); // open again
 
+    // A selection past the roster asks for nobody by name.
+    colony->selectedSlot = 20;
+    EXPECT_EQ(press(VXK_E), 1);
+    EXPECT_EQ(message(), "Error: No one by this name in Spacedock area.  Repeat,  please report to "
+                         "information kiosk...");
+    EXPECT_EQ(colony->selectedSlot, 20);
+    colony->selectedSlot = 0;
+
     for (int i = 0; i < 5; ++i) {
         press(VXK_1);
     }

@@ -1,0 +1,199 @@
+// The docking ship "Tender" loaded from its module into the host, seen from outside as any
+// other vessel sees it: its crew point, its answers on the HUD, its scenario block.
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "host/Keys.h"
+#include "host/Vantrix.h"
+#include "sim/VesselRecord.h"
+#include "tests/sim/HostTestSupport.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+
+// The crew point as published: airlock state, the box and the free seats.
+struct Published {
+    bool present = false;
+    double airlock = 0.0;
+    double freeSeats = 0.0;
+    VECTOR3 pos{}, dir{};
+};
+
+Published publishedOf(const char* name) {
+    Published seen;
+    const VESSEL* vessel = vapiGetVesselInterface(vapiGetObjectByName(name));
+    if (vessel == nullptr) {
+        return seen;
+    }
+    for (unsigned int i = 0; i < vessel->AttachmentCount(false); ++i) {
+        ATTACHMENTHANDLE point = vessel->GetAttachmentHandle(false, i);
+        if (std::string(vessel->GetAttachmentId(point)) == "CKit") {
+            VECTOR3 rot{};
+            vessel->GetAttachmentParams(point, seen.pos, seen.dir, rot);
+            seen.present = true;
+            seen.airlock = rot.x;
+            seen.freeSeats = rot.z;
+        }
+    }
+    return seen;
+}
+
+class TenderTest : public vx::test::HostTest {
+protected:
+    VESSEL2& create(const std::string& name, const VECTOR3& pos = {7e6, 0, 0}) {
+        VESSELSTATUS status{};
+        status.rpos = pos;
+        status.rrot = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+        std::string reason;
+        vx::VesselRecord* record = world().createVessel(name, "Tender", status, &reason);
+        EXPECT_NE(record, nullptr) << reason;
+        return callbacks(name.c_str());
+    }
+    static VESSEL2& callbacks(const char* name) {
+        return *static_cast<VESSEL2*>(vapiGetVesselInterface(vapiGetObjectByName(name)));
+    }
+    int press(const char* name, std::uint32_t code, std::uint32_t held = 0) {
+        char state[VXK_STATE_SIZE] = {};
+        if (held != 0) {
+            state[held] = static_cast<char>(0x80);
+        }
+        return callbacks(name).clbkConsumeBufferedKey(code, true, state);
+    }
+    std::string hudOf(const char* name) {
+        world().setFocus(vx::liveVessel(vapiGetObjectByName(name)));
+        world().step(0.1);
+        return world().hudText();
+    }
+    static std::string block(const std::string& name, const std::string& lines) {
+        return "BEGIN_VESSEL Tender " + name + "\n  POS 7000000 0 0\n  STATUS FLIGHT\n" + lines +
+               "END_VESSEL\n";
+    }
+};
+
+TEST_F(TenderTest, CreatedWithoutABlockItHasItsPilotAndAnOpenAirlockAtTheDock) {
+    create("Tender");
+    const Published seen = publishedOf("Tender");
+    ASSERT_TRUE(seen.present);
+    EXPECT_EQ(seen.airlock, 1.0);
+    EXPECT_EQ(seen.freeSeats, 3.0);
+    // The box surrounds the dock at z = 5.
+    EXPECT_EQ(seen.pos.x, -2.0);
+    EXPECT_EQ(seen.dir.y, 3.0);
+    EXPECT_EQ(seen.dir.z, 7.0);
+    EXPECT_THAT(hudOf("Tender"), ::testing::IsEmpty());
+    press("Tender", VXK_1);
+    EXPECT_EQ(hudOf("Tender"), "Tender: slot 0 Ilsa Brandvik selected");
+}
+
+struct BlockCase {
+    const char* name;
+    const char* lines;
+    bool present;
+    double airlock;
+    double freeSeats;
+};
+
+class TenderBlock : public TenderTest, public ::testing::WithParamInterface<BlockCase> {};
+
+TEST_P(TenderBlock, LinesSetTheCabinUp) {
+    loadText(block("Tender", GetParam().lines));
+    const Published seen = publishedOf("Tender");
+    ASSERT_EQ(seen.present, GetParam().present);
+    if (seen.present) {
+        EXPECT_EQ(seen.airlock, GetParam().airlock);
+        EXPECT_EQ(seen.freeSeats, GetParam().freeSeats);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Blocks, TenderBlock,
+    ::testing::Values(
+        BlockCase{"NoCrewLinesIsAnEmptyCabin", "", true, 1, 4},
+        BlockCase{"CrewLinesAreTheRoster",
+                  "  CKITCREW Pil-Ilsa_Brandvik-34-68-62\n  CKITCREW -Olef_Brandt-19-70-45\n", true,
+                  1, 2},
+        BlockCase{"SeatsBeforeOrAfterTheCrew",
+                  "  CKITCREW -Olef_Brandt-19-70-45\n  SEATS 2\n  CKITCREW -Duma_Okaro-32-70-45\n"
+                  "  CKITCREW -WeiLin_Tsao-61-70-45\n",
+                  true, 1, 0},
+        BlockCase{"ClosedAirlock", "  AIRLOCK CLOSED\n", true, 0, 4},
+        BlockCase{"NoCrewAtAll", "  NOCREW\n  CKITCREW -Olef_Brandt-19-70-45\n", false, 0, 0},
+        BlockCase{"UnreadableSeatsKeepFour", "  SEATS 0\n  SEATS -3\n  SEATS 101\n  SEATS 2x\n",
+                  true, 1, 4}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(TenderTest, UnreadableSeatLinesAreReportedByTheHost) {
+    loadText(block("Tender", "  SEATS many\n"));
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_THAT(warnings[0], HasSubstr("SEATS many"));
+}
+
+TEST_F(TenderTest, SaveAndReloadKeepsCrewSeatsAndAirlock) {
+    loadText(block("Tender", "  SEATS 3\n  CKITCREW -Olef_Brandt-19-70-45\n"));
+    press("Tender", VXK_A);
+    const std::string saved = world().scenarioText();
+    EXPECT_THAT(saved,
+                HasSubstr("  SEATS 3\n  AIRLOCK CLOSED\n  CKITCREW -Olef_Brandt-19-70-45\n"));
+    endWorld();
+    loadText(saved);
+    const Published seen = publishedOf("Tender");
+    ASSERT_TRUE(seen.present);
+    EXPECT_EQ(seen.airlock, 0.0);
+    EXPECT_EQ(seen.freeSeats, 2.0);
+    EXPECT_EQ(world().scenarioText(), saved);
+}
+
+TEST_F(TenderTest, CrewKeysAnswerAndRefuseShiftOrCtrl) {
+    create("Tender");
+    EXPECT_EQ(press("Tender", VXK_E, VXK_LSHIFT), 0);
+    EXPECT_EQ(press("Tender", VXK_A, VXK_RCONTROL), 0);
+    EXPECT_EQ(press("Tender", VXK_S), 0);
+    EXPECT_EQ(publishedOf("Tender").airlock, 1.0);
+    EXPECT_EQ(press("Tender", VXK_A), 1);
+    EXPECT_EQ(hudOf("Tender"), "Tender: airlock closed");
+    EXPECT_EQ(publishedOf("Tender").airlock, 0.0);
+    press("Tender", VXK_E);
+    EXPECT_EQ(hudOf("Tender"), "Tender: airlock closed");
+    press("Tender", VXK_A);
+    press("Tender", VXK_E);
+    EXPECT_EQ(hudOf("Tender"), "Tender: Ilsa Brandvik out on EVA");
+    EXPECT_NE(vapiGetObjectByName("CKit_Pil-Ilsa_Brandvik"), nullptr);
+    EXPECT_EQ(publishedOf("Tender").freeSeats, 4.0);
+    press("Tender", VXK_2);
+    EXPECT_EQ(hudOf("Tender"), "Tender: nobody aboard");
+}
+
+TEST_F(TenderTest, MemberCrossesIntoADockedTenderAndIsTakenIn) {
+    create("Near");
+    create("Far", {7e6, 0, 10});
+    std::string reason;
+    ASSERT_TRUE(world().dock(vx::liveVessel(vapiGetObjectByName("Near")), 0,
+                             vx::liveVessel(vapiGetObjectByName("Far")), 0, reason))
+        << reason;
+    press("Near", VXK_E);
+    EXPECT_NE(vapiGetObjectByName("CKitTFar"), nullptr);
+    EXPECT_EQ(publishedOf("Near").freeSeats, 4.0);
+    EXPECT_EQ(hudOf("Near"), "Tender: Ilsa Brandvik crossed into the docked ship");
+    world().setFocus(vx::liveVessel(vapiGetObjectByName("Far")));
+    // The receiver scans at most every 0.25 s, from a random start within its first second.
+    for (int i = 0; i < 12 && publishedOf("Far").freeSeats != 2.0; ++i) {
+        world().step(0.1);
+    }
+    world().step(0.1);
+    EXPECT_EQ(publishedOf("Far").freeSeats, 2.0);
+    EXPECT_EQ(vapiGetObjectByName("CKitTFar"), nullptr);
+    EXPECT_EQ(world().hudText(), "Tender: Ilsa Brandvik came aboard");
+}
+
+TEST_F(TenderTest, WithoutACrewCabinTheKeysSaySo) {
+    loadText(block("Bare", "  NOCREW\n"));
+    EXPECT_EQ(press("Bare", VXK_E), 1);
+    EXPECT_EQ(hudOf("Bare"), "Tender: no crew cabin");
+    EXPECT_THAT(world().scenarioText(), HasSubstr("  NOCREW\nEND_VESSEL"));
+}
+
+} // namespace
