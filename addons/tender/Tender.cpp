@@ -38,6 +38,19 @@ bool startsWithWord(const char* line, const char* word, const char** rest) {
     return true;
 }
 
+// The crew manager's own test for a crew line: its key as a prefix, ASCII case ignored.
+bool IsCrewLine(const char* line) {
+    static constexpr char kCrewKey[] = "CKITCREW";
+    for (std::size_t i = 0; i + 1 < sizeof kCrewKey; ++i) {
+        const char c = line[i];
+        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        if (upper != kCrewKey[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 Tender::Tender(OBJHANDLE vessel, int flightModel) : VESSEL2(vessel, flightModel) {}
@@ -73,15 +86,15 @@ bool Tender::parseOwnLine(const char* line) {
 }
 
 void Tender::clbkLoadStateEx(FILEHANDLE scn, void* status) {
-    blockRead = true;
     char* line = nullptr;
     while (vapiReadScenario_nextline(scn, line)) {
+        // As on the colony, any line at all means the block's crew replaces the pilot.
+        blockRead = true;
         if (parseOwnLine(line)) {
             continue;
         }
-        const char* rest = nullptr;
         const std::size_t length = std::strlen(line);
-        if (startsWithWord(line, "CKITCREW", &rest) && keptLineCount < kKeptLineCount &&
+        if (IsCrewLine(line) && keptLineCount < kKeptLineCount &&
             length < static_cast<std::size_t>(kKeptLineSize)) {
             std::snprintf(keptLines[keptLineCount], kKeptLineSize, "%s", line);
             ++keptLineCount;
@@ -89,32 +102,32 @@ void Tender::clbkLoadStateEx(FILEHANDLE scn, void* status) {
         }
         ParseScenarioLineEx(line, status);
     }
-    setUpCrew();
+    setUpCrew(status);
 }
 
 void Tender::clbkPostCreation() {
-    setUpCrew();
+    setUpCrew(nullptr);
 }
 
-void Tender::setUpCrew() {
+void Tender::setUpCrew(void* status) {
     if (crewSetUp) {
         return;
     }
     crewSetUp = true;
-    if (noCrew) {
-        return;
-    }
-    crew.InitCrewManager(GetHandle());
-    crew.DefineAirlockShape(airlockOpen ? 1 : 0, kBox[0], kBox[1], kBox[2], kBox[3], kBox[4],
-                            kBox[5]);
-    crew.SetMembersPosRotOffset(kExitPosition, VECTOR3{0, 0, 0});
-    crew.SetMaxSeats(seats);
-    if (!blockRead) {
-        crew.AddCrewMember(kPilot.name, kPilot.age, kPilot.pulse, kPilot.weight, kPilot.miscId);
-        return;
+    if (!noCrew) {
+        crew.InitCrewManager(GetHandle());
+        crew.DefineAirlockShape(airlockOpen ? 1 : 0, kBox[0], kBox[1], kBox[2], kBox[3], kBox[4],
+                                kBox[5]);
+        crew.SetMembersPosRotOffset(kExitPosition, VECTOR3{0, 0, 0});
+        crew.SetMaxSeats(seats);
+        if (!blockRead) {
+            crew.AddCrewMember(kPilot.name, kPilot.age, kPilot.pulse, kPilot.weight, kPilot.miscId);
+        }
     }
     for (int i = 0; i < keptLineCount; ++i) {
-        crew.ParseCrewScenarioLine(keptLines[i]);
+        if (noCrew || crew.ParseCrewScenarioLine(keptLines[i]) != 1) {
+            ParseScenarioLineEx(keptLines[i], status);
+        }
     }
 }
 

@@ -12,8 +12,10 @@ namespace tender {
 inline constexpr int kDefaultSeats = 4;
 inline constexpr int kMessageSize = 128;        // the HUD line, terminator included
 inline constexpr double kMessageSeconds = 30.0; // how long an answer stays on the HUD
-inline constexpr int kKeptLineCount = 100;      // crew lines held while the block is read
-inline constexpr int kKeptLineSize = 96;        // a crew line of the longest valid member fits
+// Crew lines held while the block is read: no seat limit takes more than the roster holds.
+inline constexpr int kKeptLineCount = kRosterSize;
+// A kept line, terminator included; a longer crew line goes to the host's parser as it is.
+inline constexpr int kKeptLineSize = 256;
 
 class Tender final : public VESSEL2 {
 public:
@@ -38,16 +40,18 @@ public:
     bool noCrew = false;       // NOCREW: no crew manager, so no crew point is published
     bool airlockOpen = true;   // the airlock state the crew is set up with
     int seats = kDefaultSeats; // seat limit, 1 .. the roster size
-    bool blockRead = false;    // a scenario block was read: its crew lines are the roster
-    int keptLineCount = 0;     // crew lines kept from the block, in file order
-    char keptLines[kKeptLineCount][kKeptLineSize] = {};
-    char message[kMessageSize] = {};
-    double messageTimer = 0.0;     // seconds the HUD line is still shown
-    std::int32_t selectedSlot = 0; // roster slot selected for EVA or transfer
+    bool blockRead = false;    // the block had at least one line: its crew lines are the roster
+    int keptLineCount = 0;     // crew lines kept from the block, 0 .. kKeptLineCount
+    char keptLines[kKeptLineCount][kKeptLineSize] = {}; // the kept crew lines, in file order
+    char message[kMessageSize] = {};                    // the last answer, always terminated
+    double messageTimer = 0.0;                          // seconds the HUD line is still shown
+    std::int32_t selectedSlot = 0;                      // roster slot selected for EVA or transfer
 
 private:
-    // Sets the crew manager up as the block (or its absence) asks; does nothing after NOCREW.
-    void setUpCrew();
+    // Sets the crew manager up as the block (or its absence) asks, then offers it the kept
+    // crew lines; those it refuses (or all of them after NOCREW) go on to the host's parser
+    // with status. Runs once; later calls do nothing.
+    void setUpCrew(void* status);
     // Claims the tender's own scenario lines; false for any other line.
     bool parseOwnLine(const char* line);
     void sendSelectedMember();

@@ -196,4 +196,65 @@ TEST_F(TenderTest, WithoutACrewCabinTheKeysSaySo) {
     EXPECT_THAT(world().scenarioText(), HasSubstr("  NOCREW\nEND_VESSEL"));
 }
 
+// What the colony's own reader accepts must survive the tender's keeping of the lines.
+INSTANTIATE_TEST_SUITE_P(
+    KeptCrewLines, TenderBlock,
+    ::testing::Values(
+        BlockCase{"KeyInLowerCase", "  ckitcrew -Olef_Brandt-19-70-45\n", true, 1, 3},
+        BlockCase{"NamePartCutAtItsLimit",
+                  "  CKITCREW Pil-Ilsa_Brandvik_of_the_far_northern_survey_station_number_four_"
+                  "and_the_outer_ring_relay-34-68-62\n",
+                  true, 1, 3},
+        BlockCase{"CrewLinesPastTheSeatLimitAreLeftOut",
+                  "  SEATS 1\n  CKITCREW -Olef_Brandt-19-70-45\n  CKITCREW -Duma_Okaro-32-70-45\n",
+                  true, 1, 0}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(TenderTest, AnEmptyBlockKeepsThePilot) {
+    loadText("BEGIN_VESSEL Tender Tender\nEND_VESSEL\n");
+    const Published seen = publishedOf("Tender");
+    ASSERT_TRUE(seen.present);
+    EXPECT_EQ(seen.freeSeats, 3.0);
+}
+
+struct UntakenCase {
+    const char* name;
+    const char* lines;
+    const char* reported; // the one line the host reports
+};
+
+class TenderUntakenCrewLine : public TenderTest,
+                              public ::testing::WithParamInterface<UntakenCase> {};
+
+// A crew line nobody takes is not dropped in silence: it reaches the host, as on the colony.
+TEST_P(TenderUntakenCrewLine, IsReportedByTheHost) {
+    loadText(block("Tender", GetParam().lines));
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_THAT(warnings[0], HasSubstr(GetParam().reported));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, TenderUntakenCrewLine,
+    ::testing::Values(
+        UntakenCase{
+            "PastTheSeatLimit",
+            "  SEATS 1\n  CKITCREW -Olef_Brandt-19-70-45\n  CKITCREW -Duma_Okaro-32-70-45\n",
+            "Duma_Okaro"},
+        UntakenCase{"WithoutACrewCabin", "  NOCREW\n  CKITCREW -Olef_Brandt-19-70-45\n",
+                    "Olef_Brandt"},
+        UntakenCase{"RefusedByTheReader",
+                    "  CKITCREW -Olef_Brandt-19-70-45\n  CKITCREW -Duma_Okaro-141-70-45\n",
+                    "Duma_Okaro-141"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(TenderTest, AWalkerLeavingOnFootStaysOutside) {
+    create("Tender");
+    press("Tender", VXK_E);
+    for (int i = 0; i < 30; ++i) {
+        world().step(0.1);
+    }
+    EXPECT_NE(vapiGetObjectByName("CKit_Pil-Ilsa_Brandvik"), nullptr);
+    EXPECT_EQ(publishedOf("Tender").freeSeats, 4.0);
+}
+
 } // namespace
