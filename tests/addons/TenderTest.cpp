@@ -126,12 +126,6 @@ INSTANTIATE_TEST_SUITE_P(
                   true, 1, 4}),
     [](const auto& param) { return std::string(param.param.name); });
 
-TEST_F(TenderTest, UnreadableSeatLinesAreReportedByTheHost) {
-    loadText(block("Tender", "  SEATS many\n"));
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_THAT(warnings[0], HasSubstr("SEATS many"));
-}
-
 TEST_F(TenderTest, SaveAndReloadKeepsCrewSeatsAndAirlock) {
     loadText(block("Tender", "  SEATS 3\n  CKITCREW -Olef_Brandt-19-70-45\n"));
     press("Tender", VXK_A);
@@ -223,19 +217,19 @@ struct UntakenCase {
     const char* reported; // the one line the host reports
 };
 
-class TenderUntakenCrewLine : public TenderTest,
-                              public ::testing::WithParamInterface<UntakenCase> {};
+class TenderUntakenLine : public TenderTest, public ::testing::WithParamInterface<UntakenCase> {};
 
-// A crew line nobody takes is not dropped in silence: it reaches the host, as on the colony.
-TEST_P(TenderUntakenCrewLine, IsReportedByTheHost) {
+// A line nobody takes is not dropped in silence: it reaches the host, as on the colony.
+TEST_P(TenderUntakenLine, IsReportedByTheHost) {
     loadText(block("Tender", GetParam().lines));
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_THAT(warnings[0], HasSubstr(GetParam().reported));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Lines, TenderUntakenCrewLine,
+    Lines, TenderUntakenLine,
     ::testing::Values(
+        UntakenCase{"UnreadableSeats", "  SEATS many\n", "SEATS many"},
         UntakenCase{
             "PastTheSeatLimit",
             "  SEATS 1\n  CKITCREW -Olef_Brandt-19-70-45\n  CKITCREW -Duma_Okaro-32-70-45\n",
@@ -255,6 +249,118 @@ TEST_F(TenderTest, AWalkerLeavingOnFootStaysOutside) {
     }
     EXPECT_NE(vapiGetObjectByName("CKit_Pil-Ilsa_Brandvik"), nullptr);
     EXPECT_EQ(publishedOf("Tender").freeSeats, 4.0);
+}
+
+struct DockedCase {
+    const char* name;
+    const char* farLines; // the block of the tender docked at dock 0
+    const char* answer;
+};
+
+class TenderDocked : public TenderTest, public ::testing::WithParamInterface<DockedCase> {};
+
+// E with a ship at dock 0 that cannot take her says why, and she stays aboard.
+TEST_P(TenderDocked, EAnswersForTheDockedShip) {
+    loadText(block("Near", "  DOCK 0 0 Far\n  CKITCREW Pil-Ilsa_Brandvik-34-68-62\n") +
+             block("Far", GetParam().farLines));
+    EXPECT_EQ(press("Near", VXK_E), 1);
+    EXPECT_EQ(publishedOf("Near").freeSeats, 3.0);
+    EXPECT_EQ(vapiGetObjectByName("CKitTFar"), nullptr);
+    EXPECT_EQ(hudOf("Near"), GetParam().answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, TenderDocked,
+    ::testing::Values(DockedCase{"FullCabin", "  SEATS 1\n  CKITCREW -Olef_Brandt-19-70-45\n",
+                                 "Tender: the docked ship is full"},
+                      DockedCase{"ClosedAirlock", "  AIRLOCK CLOSED\n",
+                                 "Tender: the docked ship's airlock is closed"},
+                      DockedCase{"NoCrewCabin", "  NOCREW\n",
+                                 "Tender: the docked ship takes no crew"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+struct SelectionCase {
+    const char* name;
+    std::vector<std::uint32_t> keys;
+    const char* answer; // the answer to the last key
+};
+
+class TenderSelection : public TenderTest, public ::testing::WithParamInterface<SelectionCase> {};
+
+// Selection moves one slot per key and stops at either end of the roster, as on the colony.
+TEST_P(TenderSelection, StopsAtTheEnds) {
+    loadText(block("Tender",
+                   "  CKITCREW Pil-Ilsa_Brandvik-34-68-62\n"
+                   "  CKITCREW -Olef_Brandt-19-70-45\n  CKITCREW -Duma_Okaro-32-70-45\n"));
+    for (std::uint32_t key : GetParam().keys) {
+        EXPECT_EQ(press("Tender", key), 1);
+    }
+    EXPECT_EQ(hudOf("Tender"), GetParam().answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TenderSelection,
+    ::testing::Values(
+        SelectionCase{"NextOnce", {VXK_1}, "Tender: slot 1 Olef Brandt selected"},
+        SelectionCase{
+            "NextPastTheLast", {VXK_1, VXK_1, VXK_1, VXK_1}, "Tender: slot 2 Duma Okaro selected"},
+        SelectionCase{"PreviousAtTheFirst", {VXK_2}, "Tender: slot 0 Ilsa Brandvik selected"},
+        SelectionCase{
+            "BackFromTheLast", {VXK_1, VXK_1, VXK_2}, "Tender: slot 1 Olef Brandt selected"},
+        // After a member has gone the selection starts again at the first slot.
+        SelectionCase{
+            "AfterAnEva", {VXK_1, VXK_1, VXK_E, VXK_1}, "Tender: slot 1 Olef Brandt selected"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(TenderTest, TheSelectedMemberIsTheOneWhoLeaves) {
+    loadText(block("Crewed", "  CKITCREW Pil-Ilsa_Brandvik-34-68-62\n"
+                             "  CKITCREW -Olef_Brandt-19-70-45\n"));
+    press("Crewed", VXK_1);
+    press("Crewed", VXK_E);
+    EXPECT_EQ(hudOf("Crewed"), "Tender: Olef Brandt out on EVA");
+    EXPECT_NE(vapiGetObjectByName("CKit_Olef_Brandt"), nullptr);
+}
+
+struct HudCase {
+    int height;
+    const char* place;
+};
+
+class TenderHud : public TenderTest, public ::testing::WithParamInterface<HudCase> {};
+
+// The answer stands where the colony's does: 5 pixels in, a quarter of the way down.
+TEST_P(TenderHud, AnswerIsDrawnAtTheColonysPlace) {
+    create("Tender");
+    world().setHudSize(1024, GetParam().height);
+    press("Tender", VXK_A);
+    hudOf("Tender");
+    EXPECT_THAT(
+        vx::test::eventsOf(events, "hud"),
+        ::testing::Contains(std::string("Tender ") + GetParam().place + " Tender: airlock closed"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Heights, TenderHud,
+                         ::testing::Values(HudCase{600, "(5,150)"}, HudCase{768, "(5,180)"},
+                                           HudCase{59, "(5,0)"}));
+
+TEST_F(TenderTest, AnswerRunsDownOnlyWhileTheHudIsDrawn) {
+    create("Tender");
+    create("Other", {7e6, 1000, 0});
+    press("Tender", VXK_A);
+    world().setFocus(vx::liveVessel(vapiGetObjectByName("Tender")));
+    for (int i = 0; i < 290; ++i) { // 29 s drawn
+        world().step(0.1);
+    }
+    EXPECT_EQ(world().hudText(), "Tender: airlock closed");
+    world().setFocus(vx::liveVessel(vapiGetObjectByName("Other")));
+    for (int i = 0; i < 100; ++i) { // 10 s not drawn: the answer keeps its last second
+        world().step(0.1);
+    }
+    EXPECT_EQ(hudOf("Tender"), "Tender: airlock closed");
+    for (int i = 0; i < 20; ++i) {
+        world().step(0.1);
+    }
+    EXPECT_THAT(world().hudText(), ::testing::IsEmpty());
 }
 
 } // namespace
