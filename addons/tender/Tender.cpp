@@ -14,8 +14,9 @@ constexpr double kMass = 8000.0;
 // The dock sits at the bow; the airlock box surrounds it, reaching 2 m beyond the hull.
 constexpr VECTOR3 kDockPosition{0.0, 0.0, 5.0};
 constexpr float kBox[6] = {-2.0f, 2.0f, -2.0f, 2.0f, 3.0f, 7.0f};
-// People leaving on foot appear at the dock and walk out of the box from there.
-constexpr VECTOR3 kExitPosition{0.0, 0.0, 5.0};
+// People leaving on foot appear on the dock's axis 1 m past the box's outer face, so the
+// tender's own intake cannot take them straight back, whatever their suit does on arrival.
+constexpr VECTOR3 kExitPosition{0.0, 0.0, 8.0};
 
 struct Pilot {
     const char* name;

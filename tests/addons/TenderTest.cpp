@@ -241,14 +241,23 @@ INSTANTIATE_TEST_SUITE_P(
                     "Duma_Okaro-141"}),
     [](const auto& param) { return std::string(param.param.name); });
 
-TEST_F(TenderTest, AWalkerLeavingOnFootStaysOutside) {
+TEST_F(TenderTest, AWalkerLeavingOnFootStandsOutsideTheAirlockOnTheDockSide) {
     create("Tender");
     press("Tender", VXK_E);
     for (int i = 0; i < 30; ++i) {
         world().step(0.1);
     }
-    EXPECT_NE(vapiGetObjectByName("CKit_Pil-Ilsa_Brandvik"), nullptr);
+    const VESSEL* walker = vapiGetVesselInterface(vapiGetObjectByName("CKit_Pil-Ilsa_Brandvik"));
+    ASSERT_NE(walker, nullptr);
     EXPECT_EQ(publishedOf("Tender").freeSeats, 4.0);
+    VECTOR3 global{}, local{};
+    walker->GetGlobalPos(global);
+    callbacks("Tender").Global2Local(global, local);
+    // Beyond the box's outer face at z = 7, in front of the dock.
+    EXPECT_GT(local.z, 7.0);
+    EXPECT_LT(local.z, 10.0);
+    EXPECT_NEAR(local.x, 0.0, 0.5);
+    EXPECT_NEAR(local.y, 0.0, 0.5);
 }
 
 struct DockedCase {
