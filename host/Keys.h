@@ -60,3 +60,9 @@ inline constexpr int VXK_STATE_SIZE = 256;
 inline bool KeyDown(const char* keyState, std::uint32_t code) {
     return (static_cast<unsigned char>(keyState[code & 0xFF]) & 0x80) != 0;
 }
+
+// True when either Shift or either Ctrl key is held.
+inline bool ShiftOrCtrlDown(const char* keyState) {
+    return KeyDown(keyState, VXK_LSHIFT) || KeyDown(keyState, VXK_RSHIFT) ||
+           KeyDown(keyState, VXK_LCONTROL) || KeyDown(keyState, VXK_RCONTROL);
+}

@@ -9,17 +9,6 @@
 
 namespace {
 
-constexpr std::uint32_t kModifierKeys[] = {VXK_LSHIFT, VXK_RSHIFT, VXK_LCONTROL, VXK_RCONTROL};
-
-bool AnyModifierDown(const char* keyState) {
-    for (std::uint32_t code : kModifierKeys) {
-        if (KeyDown(keyState, code)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Longest roster name the console asks about, with room to spare for a terminator.
 constexpr int kAskedNameSize = 64;
 
@@ -119,7 +108,7 @@ int halcyra::clbkConsumeBufferedKey(std::uint32_t key, bool down, char* keyState
     case VXK_1:
     case VXK_2:
     case VXK_A:
-        if (AnyModifierDown(keyState)) {
+        if (ShiftOrCtrlDown(keyState)) {
             return 0;
         }
         break;

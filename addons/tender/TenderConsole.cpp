@@ -9,17 +9,6 @@ namespace tender {
 
 namespace {
 
-constexpr std::uint32_t kModifierKeys[] = {VXK_LSHIFT, VXK_RSHIFT, VXK_LCONTROL, VXK_RCONTROL};
-
-bool AnyModifierDown(const char* keyState) {
-    for (std::uint32_t code : kModifierKeys) {
-        if (KeyDown(keyState, code)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // What the tender says when the crew manager will not let a member go.
 const char* RefusalText(int32_t result) {
     switch (result) {
@@ -75,7 +64,7 @@ void Tender::showSelection(bool next) {
 
 int Tender::clbkConsumeBufferedKey(std::uint32_t key, bool down, char* keyState) {
     if (!down || (key != VXK_E && key != VXK_1 && key != VXK_2 && key != VXK_A) ||
-        AnyModifierDown(keyState)) {
+        ShiftOrCtrlDown(keyState)) {
         return 0;
     }
     if (noCrew) {
