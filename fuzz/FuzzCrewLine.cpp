@@ -11,54 +11,25 @@
 #include <cstring>
 
 #include "crew/CrewManager.h"
+#include "fuzz/FuzzCrewHolder.h"
 #include "host/Vantrix.h"
 #include "sim/World.h"
 
 namespace {
 
-constexpr double kStructureMass = 1000.0;
+using fuzzcrew::Holder;
+using fuzzcrew::kStructureMass;
+using fuzzcrew::Require;
 constexpr std::size_t kLineRoom = 4096;
 
-class Holder final : public VESSEL2 {
-public:
-    Holder(OBJHANDLE vessel, int flightModel) : VESSEL2(vessel, flightModel) {}
-    void clbkSetClassCaps(FILEHANDLE /*cfg*/) override {
-        SetEmptyMass(kStructureMass);
-        crew.InitCrewManager(GetHandle());
-        crew.DefineAirlockShape(1, -3, 3, -4, 4, -7, 7);
-    }
-    CrewManager crew{};
-};
-
-VESSEL* HolderInit(OBJHANDLE vessel, int flightModel) {
-    return new Holder(vessel, flightModel);
-}
-void HolderExit(VESSEL* vessel) {
-    delete static_cast<Holder*>(vessel);
-}
-
 Holder* holder = nullptr;
-
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken invariant: %s\n", what);
-        std::abort();
-    }
-}
 
 void CheckRoster(const CrewManager& crew) {
     Require(crew.crewCount >= 0 && crew.crewCount <= crew.maxSeats, "crew within the seats");
     double sum = 0.0;
     for (int32_t slot = 0; slot < crew.crewCount; ++slot) {
         const CrewRecord& r = crew.roster[slot];
-        Require(std::memchr(r.name, 0, sizeof r.name) != nullptr, "name terminated");
-        Require(std::strlen(r.name) <= 25, "name within 25 characters");
-        for (const char* c = r.name; *c != '\0'; ++c) {
-            const bool alnum =
-                (*c >= '0' && *c <= '9') || (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z');
-            Require(alnum || *c == ' ', "name cleaned");
-        }
-        Require(std::strlen(r.miscId) <= 4, "tag within 4 characters");
+        fuzzcrew::CheckMemberText(r);
         Require(r.age >= 1 && r.age <= 140, "age in range");
         Require(r.pulse >= 1 && r.pulse <= 180, "pulse in range");
         Require(r.weight >= 5 && r.weight <= 300, "weight in range");
@@ -82,7 +53,7 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     }
     std::fclose(module);
     static vx::World world; // lives as long as the process
-    world.classes().add("Holder", HolderInit, HolderExit);
+    world.classes().add("Holder", fuzzcrew::Init<Holder>, fuzzcrew::Exit<Holder>);
     VESSELSTATUS status{};
     status.rpos = {7e6, 0, 0};
     status.rrot = {1, 0, 0, 0, 1, 0, 0, 0, 1};

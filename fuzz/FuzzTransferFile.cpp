@@ -17,26 +17,20 @@
 #include "crew/CrewExchange.h"
 #include "crew/CrewLink.h"
 #include "crew/CrewManager.h"
+#include "fuzz/FuzzCrewHolder.h"
 #include "host/Vantrix.h"
 #include "sim/World.h"
 
 namespace {
 
-constexpr double kStructureMass = 1000.0;
+using fuzzcrew::Exit;
+using fuzzcrew::Holder;
+using fuzzcrew::Init;
+using fuzzcrew::kStructureMass;
+using fuzzcrew::Require;
 constexpr char kTransferFile[] = "config/CKittmpT.cfg";
 constexpr char kOwnName[] = "Holder";
 constexpr char kTransferName[] = "CKitTHolder";
-
-class Holder final : public VESSEL2 {
-public:
-    Holder(OBJHANDLE vessel, int flightModel) : VESSEL2(vessel, flightModel) {}
-    void clbkSetClassCaps(FILEHANDLE /*cfg*/) override {
-        SetEmptyMass(kStructureMass);
-        crew.InitCrewManager(GetHandle());
-        crew.DefineAirlockShape(1, -3, 3, -4, 4, -7, 7);
-    }
-    CrewManager crew{};
-};
 
 // The crew library's vessel class as the intake meets it: a point for parents of its own.
 class Walker final : public VESSEL2 {
@@ -47,26 +41,12 @@ public:
     }
 };
 
-template <class T> VESSEL* Init(OBJHANDLE vessel, int flightModel) {
-    return new T(vessel, flightModel);
-}
-template <class T> void Exit(VESSEL* vessel) {
-    delete static_cast<T*>(vessel);
-}
-
 Holder* holder = nullptr;
 // The host keeps a record of every vessel of a run, and each input deletes one: the world is
 // made anew now and then so that a long run does not grow without bound.
 std::unique_ptr<vx::World> world;
 constexpr int kRunsPerWorld = 20000;
 int runsInWorld = 0;
-
-void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken invariant: %s\n", what);
-        std::abort();
-    }
-}
 
 void MakeFolder(const char* path) {
     if (mkdir(path, 0700) != 0) {
@@ -75,15 +55,7 @@ void MakeFolder(const char* path) {
 }
 
 void CheckMember(const CrewRecord& r) {
-    Require(std::memchr(r.name, 0, sizeof r.name) != nullptr, "name terminated");
-    Require(std::strlen(r.name) <= 25, "name within 25 characters");
-    for (const char* c = r.name; *c != '\0'; ++c) {
-        const bool alnum =
-            (*c >= '0' && *c <= '9') || (*c >= 'A' && *c <= 'Z') || (*c >= 'a' && *c <= 'z');
-        Require(alnum || *c == ' ', "name cleaned");
-    }
-    Require(std::memchr(r.miscId, 0, sizeof r.miscId) != nullptr, "tag terminated");
-    Require(std::strlen(r.miscId) <= 4, "tag within 4 characters");
+    fuzzcrew::CheckMemberText(r);
     Require(std::strchr(r.miscId, '-') == nullptr, "tag stops at the first hyphen");
     Require(r.age >= 1 && r.age <= 140, "age in range");
     Require(r.pulse >= 0 && r.pulse <= 180, "pulse in range");
