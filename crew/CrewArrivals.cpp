@@ -42,6 +42,15 @@ int32_t CrewLinkRecord::ScanForArrivals() {
         return -3;
     }
     arrivedVessel = nullptr;
+    // The name of the last walker whose crew data were read belongs in arrivalName as well.
+    // Vessels neither move nor go during a scan, so it is copied once, when the scan ends,
+    // rather than for every walker examined.
+    const char* examinedName = nullptr;
+    auto keepExaminedName = [&]() {
+        if (examinedName != nullptr) {
+            CopyReplacingByte(arrivalName, examinedName, kArrivalNameLength, '_', ' ');
+        }
+    };
     const unsigned int count = vapiGetVesselCount();
     for (unsigned int index = 0; index < count; ++index) {
         // Cheapest tests first: most vessels of a simulation are no crew at all.
@@ -55,7 +64,7 @@ int32_t CrewLinkRecord::ScanForArrivals() {
         }
         const char* className = other->GetClassNameA();
         if (className == nullptr ||
-            std::strncmp(className, crewkit::kVesselClass, kClassPrefixLength) != 0) {
+            !StartsWithBytes(className, crewkit::kVesselClass, kClassPrefixLength)) {
             continue;
         }
         const unsigned int parentPoints = other->AttachmentCount(true);
@@ -64,11 +73,12 @@ int32_t CrewLinkRecord::ScanForArrivals() {
         }
         char objectName[kObjectNameSize] = {};
         vapiGetObjectName(candidate, objectName, kObjectNameSize);
-        if (std::strncmp(objectName, crewkit::kTransferNamePrefix, kPrefixLength) == 0) {
+        if (StartsWithBytes(objectName, crewkit::kTransferNamePrefix, kPrefixLength)) {
             // A transfer vessel ends the scan whoever it is for.
             char receiver[kReceiverSize] = {};
             std::snprintf(receiver, sizeof receiver, "%s", objectName + kPrefixLength);
             if (std::strcmp(receiver, vessel->GetName()) != 0) {
+                keepExaminedName();
                 return 0;
             }
             if (ReadCrewExchangeFile(crewkit::kTransferExchangeFile)) {
@@ -89,14 +99,14 @@ int32_t CrewLinkRecord::ScanForArrivals() {
             continue;
         }
         const char* id = other->GetAttachmentId(dataPoint);
-        if (id == nullptr || std::strcmp(id, crewkit::kCrewDataPointId) != 0) {
+        if (id == nullptr ||
+            !StartsWithBytes(id, crewkit::kCrewDataPointId, sizeof crewkit::kCrewDataPointId)) {
             continue;
         }
         VECTOR3 data{}, unusedDir{}, unusedRot{};
         other->GetAttachmentParams(dataPoint, data, unusedDir, unusedRot);
-        std::snprintf(arrivalName, sizeof arrivalName, "%.*s", kArrivalNameLength,
-                      other->GetName());
-        ReplaceByte(arrivalName, '_', ' ');
+        const char* name = other->GetName();
+        examinedName = name != nullptr ? name : "";
         arrivalAge = TruncateToInt32(data.x);
         arrivalPulse = TruncateToInt32(data.y);
         arrivalWeight = TruncateToInt32(data.z);
@@ -113,9 +123,11 @@ int32_t CrewLinkRecord::ScanForArrivals() {
             StrictlyInside(dy, airlockBox[2], airlockBox[3]) &&
             StrictlyInside(dz, airlockBox[4], airlockBox[5])) {
             arrivedVessel = candidate;
+            keepExaminedName();
             return 1;
         }
     }
+    keepExaminedName();
     return 0;
 }
 

@@ -94,19 +94,27 @@ struct CrewManager {
     // --- Crew library version --------------------------------------------------------------------
     // Shows the error line while not ready, else runs the armed 20-second warning on the
     // host's debug line. Called once per step with the add-on's display name.
-    void WarnUserIfOutdated(const char* addonName);
+    // Inline up to the test that ends it on nearly every step.
+    void WarnUserIfOutdated(const char* addonName) {
+        if (readyFlags == kCrewReady && !(warningUntil > 0.0)) {
+            return; // not armed, or already run: the host's line belongs to others
+        }
+        ShowVersionWarning(addonName);
+    }
 
     // The index of the first member of that name, or -1 (also for names over 39 characters).
     int32_t FindCrewSlot(const char* name) const;
     bool IsReady() const { return readyFlags == kCrewReady; }
     // This manager's crew link record.
-    CrewLinkRecord& Link() const;
+    CrewLinkRecord& Link() const { return crewLinkTable[linkIndex]; }
 
     static constexpr uint32_t kCrewInitialised = 1;
     static constexpr uint32_t kCrewAirlockDefined = 2;
     static constexpr uint32_t kCrewReady = kCrewInitialised | kCrewAirlockDefined;
 
 private:
+    // The rest of WarnUserIfOutdated, once the line may have to be written.
+    void ShowVersionWarning(const char* addonName);
     // Moves the vessel's empty mass from carrying crewMass to carrying newCrewMass; the
     // structure's own mass is read anew, so changes made elsewhere survive.
     void MoveCrewMass(double newCrewMass) const;

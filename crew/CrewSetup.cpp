@@ -13,10 +13,6 @@ constexpr double kWarningSeconds = 20.0;
 
 } // namespace
 
-CrewLinkRecord& CrewManager::Link() const {
-    return crewLinkTable[linkIndex];
-}
-
 int32_t CrewManager::InitCrewManager(OBJHANDLE vessel) {
     if (vessel == nullptr) {
         return -1;

@@ -27,3 +27,28 @@ inline void ReplaceByte(char* text, char from, char to) {
         }
     }
 }
+
+// Whether text begins with the first length bytes of prefix, compared as strncmp compares
+// them: a terminator in both ends the comparison early, so text is never read past its end.
+inline bool StartsWithBytes(const char* text, const char* prefix, std::size_t length) {
+    for (std::size_t i = 0; i < length; ++i) {
+        if (text[i] != prefix[i]) {
+            return false;
+        }
+        if (text[i] == '\0') {
+            return true;
+        }
+    }
+    return true;
+}
+
+// Copies at most maxLength bytes of text, each from byte turned into to, and a terminator:
+// destination needs room for maxLength + 1 bytes.
+inline void CopyReplacingByte(char* destination, const char* text, std::size_t maxLength, char from,
+                              char to) {
+    std::size_t i = 0;
+    for (; i < maxLength && text[i] != '\0'; ++i) {
+        destination[i] = text[i] == from ? to : text[i];
+    }
+    destination[i] = '\0';
+}

@@ -63,7 +63,7 @@ float GetCrewLibraryVersion() {
     return cachedLibraryVersion;
 }
 
-void CrewManager::WarnUserIfOutdated(const char* addonName) {
+void CrewManager::ShowVersionWarning(const char* addonName) {
     char* const line = vapiDebugString();
     if (line == nullptr) {
         return;
@@ -73,10 +73,6 @@ void CrewManager::WarnUserIfOutdated(const char* addonName) {
     if (readyFlags != kCrewReady) {
         // Every step, so the line stays for as long as the crew manager is unusable.
         std::snprintf(line, room, kNotInitialisedText, name);
-        return;
-    }
-    if (!(warningUntil > 0.0)) {
-        // Not armed, or already run: the line belongs to whoever else writes it.
         return;
     }
     const double now = vapiGetSysTime();

@@ -2,8 +2,6 @@
 // live in static storage and every colony of the library shares the same two objects.
 #include "vessel/HabitatAnimation.h"
 
-#include <cmath>
-
 #include "host/Vantrix.h"
 #include "vessel/Halcyra.h"
 
@@ -31,14 +29,6 @@ HabitatRotations& Rotations() {
 }
 
 } // namespace
-
-double AdvanceRotationPhase(double phase, double rate, double seconds) {
-    double next = seconds * rate + phase;
-    if (next > 1.0) {
-        next -= std::floor(next);
-    }
-    return next;
-}
 
 void halcyra::DefineAnimations() {
     HabitatRotations& rotations = Rotations();

@@ -167,6 +167,37 @@ TEST_F(CrewArrivalTest, WalkerIsTakenInOnlyStrictlyInsideWithItsDataPointLast) {
     }
 }
 
+// The arrival fields are written before the position test, so a scan that ends with nobody
+// taken in leaves the data of the last walker it examined there, wherever the scan ended.
+TEST_F(CrewArrivalTest, ScanThatTakesNobodyInLeavesTheLastExaminedWalkersData) {
+    struct Case {
+        const char* what;
+        bool foreignTransferLast; // a transfer vessel for another receiver ends the scan
+    };
+    const Case cases[] = {{"scan ends after the last index", false},
+                          {"scan ends at a foreign transfer vessel", true}};
+    dock();
+    walkerAt("CKit_Doc-Ann_Lee", {0, 0, 9}, {31, 65, 58});
+    walkerAt("CKit_Eng-Bob_Ray_Long_Name_Longer_Than_Fits", {0, 0, -9}, {44, 72, 81.5});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.foreignTransferLast) {
+            const VECTOR3 data{20, 60, 70};
+            addWalker("CKitTElsewhere", &data);
+        }
+        std::memset(link().arrivalName, 'x', sizeof link().arrivalName);
+        link().arrivalAge = 0;
+
+        EXPECT_EQ(scanNow(), 0);
+        // 39 characters of the second walker's name, underscores as spaces.
+        EXPECT_STREQ(link().arrivalName, "CKit Eng-Bob Ray Long Name Longer Than ");
+        EXPECT_EQ(link().arrivalAge, 44);
+        EXPECT_EQ(link().arrivalPulse, 72);
+        EXPECT_EQ(link().arrivalWeight, 81);
+        EXPECT_TRUE(exists("CKit_Doc-Ann_Lee"));
+    }
+}
+
 TEST_F(CrewArrivalTest, WalkerWithTagAndTwoWordsComesAboardWithTheFocus) {
     dock();
     VESSEL* walker = walkerAt("CKit_Doc-Two_Words", {1, 1, 1}, {35, 70, 62.9});
