@@ -75,6 +75,9 @@ struct AnimationRecord {
 
 // Everything a class sets about itself, kept as given.
 struct VesselDefinition {
+    // First, as every step reads them for the ground test.
+    bool hasTouchdownPoints = false;
+    std::array<VECTOR3, 3> touchdownPoints{};
     double size = 1.0;
     VECTOR3 albedo{1.0, 1.0, 1.0};
     double visibilityLimit = 0.0;
@@ -90,32 +93,36 @@ struct VesselDefinition {
     double trimScale = 0.0;
     VECTOR3 cameraOffset{};
     LiftCoeffFunc liftCoeff = nullptr;
-    bool hasTouchdownPoints = false;
-    std::array<VECTOR3, 3> touchdownPoints{};
 };
 
 // Ground state of a vessel: Impact is the step after touching down, when the vessel is held at
 // its clearance with the speed it hit the ground with.
 enum class GroundPhase { Free, Impact, Landed };
 
+// What the step and the arrival scans of modules read for every vessel comes first, so that
+// the host walks as few cache lines per vessel as it can however many vessels there are.
 struct VesselRecord : VxObject {
     VesselRecord() : VxObject(ObjectKind::Vessel) {}
 
-    std::string className;
-    const VesselClass* vesselClass = nullptr;
     VESSEL* iface = nullptr; // what vvcInit returned
-    std::size_t serial = 0;  // creation order within the run
-    bool destroyed = false;  // vvcExit has run
-
+    std::string className;
+    // Docked group: the earliest-created member leads; the others keep their pose relative
+    // to it. leader is null for a vessel docked to nothing.
+    VesselRecord* leader = nullptr;
+    int status = VESSELSTATUS_FLIGHT;
+    GroundPhase ground = GroundPhase::Free;
     VECTOR3 pos{};
     VECTOR3 vel{};
     VECTOR3 avel{}; // vessel frame, rad/s
     MATRIX3 rot{1, 0, 0, 0, 1, 0, 0, 0, 1};
+    VesselDefinition def;
+
+    const VesselClass* vesselClass = nullptr;
+    std::size_t serial = 0; // creation order within the run
+    bool destroyed = false; // vvcExit has run
     double fuel = 0.0;
     double engMain = 0.0;
     double engHover = 0.0;
-    int status = VESSELSTATUS_FLIGHT;
-    GroundPhase ground = GroundPhase::Free;
 
     // The scenario text of the orientation and spin as last loaded or derived: kept while the
     // matrix and the angular velocity hold the same bits, so that loading and saving again
@@ -126,16 +133,13 @@ struct VesselRecord : VxObject {
     VECTOR3 avelDegrees{};
 
     double emptyMass = 0.0;
-    VesselDefinition def;
     std::vector<std::unique_ptr<VxDock>> docks;
     std::vector<std::unique_ptr<VxAttachment>> parentPoints; // points for parents
     std::vector<std::unique_ptr<VxAttachment>> childPoints;  // points for children
     std::vector<MeshRecord> meshes;
     std::vector<AnimationRecord> animations;
 
-    // Docked group: the earliest-created member leads; the others keep their pose relative
-    // to it. leader is null for a vessel docked to nothing.
-    VesselRecord* leader = nullptr;
+    // Pose relative to the leader of the docked group, while there is one.
     VECTOR3 relPos{};
     MATRIX3 relRot{1, 0, 0, 0, 1, 0, 0, 0, 1};
 
