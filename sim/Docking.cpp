@@ -77,6 +77,7 @@ bool World::undock(VesselRecord* a, unsigned int port, std::string& reason) {
 
 void World::regroup() {
     groupsDirty_ = false;
+    anyFollowers_ = false;
     for (VesselRecord* vessel : vessels_) {
         vessel->leader = nullptr;
     }
@@ -104,6 +105,7 @@ void World::regroup() {
             start->leader = nullptr;
             continue;
         }
+        anyFollowers_ = true;
         for (VesselRecord* member : group) {
             member->relPos = tmul(start->rot, sub(member->pos, start->pos));
             member->relRot = tmul(start->rot, member->rot);

@@ -21,6 +21,25 @@ bool turnsInFlight(const VesselRecord& vessel) {
            (vessel.avel.x != 0.0 || vessel.avel.y != 0.0 || vessel.avel.z != 0.0);
 }
 
+// The records of a long vessel list lie all over the heap: asking for the ones a few places
+// ahead keeps a walk over the list from waiting on memory, so that its cost per vessel stays
+// the same however many vessels there are.
+constexpr std::size_t kPrefetchAhead = 8;
+
+inline void prefetchAhead(VesselRecord* const* at, VesselRecord* const* end) {
+    const std::ptrdiff_t left = end - at;
+    if (left > static_cast<std::ptrdiff_t>(kPrefetchAhead)) {
+        const char* record = reinterpret_cast<const char*>(at[kPrefetchAhead]);
+        __builtin_prefetch(record);
+        __builtin_prefetch(record + 64);
+        __builtin_prefetch(record + 128);
+    }
+    // Half as far ahead the record has arrived, and with it where the vessel's object is.
+    if (left > static_cast<std::ptrdiff_t>(kPrefetchAhead / 2)) {
+        __builtin_prefetch(at[kPrefetchAhead / 2]->iface);
+    }
+}
+
 } // namespace
 
 void World::step(double dt) {
@@ -34,17 +53,22 @@ void World::step(double dt) {
     stepVessels_.assign(vessels_.begin(), vessels_.end());
     {
         Dispatch dispatch(*this);
-        for (VesselRecord* vessel : stepVessels_) {
+        VesselRecord* const* end = stepVessels_.data() + stepVessels_.size();
+        for (VesselRecord* const* at = stepVessels_.data(); at != end; ++at) {
+            prefetchAhead(at, end);
+            VesselRecord* vessel = *at;
             if (VESSEL2* callbacks = vessel->alive ? callbacksOf(*vessel) : nullptr) {
                 callbacks->clbkPreStep(simt_, dt, mjd);
             }
         }
     }
     moveVessels(dt);
-    touchGround();
     {
         Dispatch dispatch(*this);
-        for (VesselRecord* vessel : stepVessels_) {
+        VesselRecord* const* end = stepVessels_.data() + stepVessels_.size();
+        for (VesselRecord* const* at = stepVessels_.data(); at != end; ++at) {
+            prefetchAhead(at, end);
+            VesselRecord* vessel = *at;
             if (VESSEL2* callbacks = vessel->alive ? callbacksOf(*vessel) : nullptr) {
                 callbacks->clbkPostStep(simt_, dt, mjd);
             }
@@ -78,6 +102,20 @@ void World::moveVessels(double dt) {
     if (groupsDirty_) {
         regroup();
     }
+    if (!anyFollowers_) {
+        // Nobody docked: each vessel's motion and ground contact depend on itself alone, so
+        // one walk over the vessels does both.
+        VesselRecord* const* end = stepVessels_.data() + stepVessels_.size();
+        for (VesselRecord* const* at = stepVessels_.data(); at != end; ++at) {
+            prefetchAhead(at, end);
+            VesselRecord* vessel = *at;
+            if (vessel->alive) {
+                moveFreeVessel(*vessel, dt);
+                touchGround(*vessel);
+            }
+        }
+        return;
+    }
     for (VesselRecord* vessel : stepVessels_) {
         if (vessel->alive && !vessel->isFollower()) {
             moveFreeVessel(*vessel, dt);
@@ -100,28 +138,35 @@ void World::moveVessels(double dt) {
         vessel->status = lead.status;
         vessel->ground = lead.ground;
     }
+    touchGround();
 }
 
 void World::touchGround() {
     for (VesselRecord* vessel : stepVessels_) {
-        if (!vessel->alive || vessel->isFollower() || vessel->status == VESSELSTATUS_LANDED) {
-            continue;
+        if (vessel->alive && !vessel->isFollower()) {
+            touchGround(*vessel);
         }
-        if (vessel->ground == GroundPhase::Impact) {
-            // The step after touchdown has seen the impact speed: now the vessel rests.
-            vessel->vel = {0.0, 0.0, 0.0};
-            assignAngularVel(*vessel, {0.0, 0.0, 0.0});
-            vessel->status = VESSELSTATUS_LANDED;
-            vessel->ground = GroundPhase::Landed;
-            continue;
-        }
-        const double r = length(vessel->pos);
-        const double clearance = groundClearance(*vessel);
-        if (r - body_.radius <= clearance) {
-            const VECTOR3 up = r > 0.0 ? scale(vessel->pos, 1.0 / r) : VECTOR3{0.0, 1.0, 0.0};
-            vessel->pos = scale(up, body_.radius + clearance);
-            vessel->ground = GroundPhase::Impact;
-        }
+    }
+}
+
+void World::touchGround(VesselRecord& vessel) {
+    if (vessel.status == VESSELSTATUS_LANDED) {
+        return;
+    }
+    if (vessel.ground == GroundPhase::Impact) {
+        // The step after touchdown has seen the impact speed: now the vessel rests.
+        vessel.vel = {0.0, 0.0, 0.0};
+        assignAngularVel(vessel, {0.0, 0.0, 0.0});
+        vessel.status = VESSELSTATUS_LANDED;
+        vessel.ground = GroundPhase::Landed;
+        return;
+    }
+    const double r = length(vessel.pos);
+    const double clearance = groundClearance(vessel);
+    if (r - body_.radius <= clearance) {
+        const VECTOR3 up = r > 0.0 ? scale(vessel.pos, 1.0 / r) : VECTOR3{0.0, 1.0, 0.0};
+        vessel.pos = scale(up, body_.radius + clearance);
+        vessel.ground = GroundPhase::Impact;
     }
 }
 

@@ -113,9 +113,9 @@ struct VesselRecord : VxObject {
     GroundPhase ground = GroundPhase::Free;
     VECTOR3 pos{};
     VECTOR3 vel{};
-    VECTOR3 avel{}; // vessel frame, rad/s
+    VECTOR3 avel{};       // vessel frame, rad/s
+    VesselDefinition def; // its touchdown points first: every step reads them
     MATRIX3 rot{1, 0, 0, 0, 1, 0, 0, 0, 1};
-    VesselDefinition def;
 
     const VesselClass* vesselClass = nullptr;
     std::size_t serial = 0; // creation order within the run

@@ -132,9 +132,11 @@ private:
                    LoadStatus& status);
     void writeBlock(VesselRecord& vessel, std::string& out);
 
+    // Motion and then ground contact, for every vessel (step 2 and 3 of the step).
     void moveVessels(double dt);
     void moveFreeVessel(VesselRecord& vessel, double dt);
     void touchGround();
+    void touchGround(VesselRecord& vessel);
     void drawHud();
     void reportDebugLine();
     void regroup();
@@ -176,6 +178,7 @@ private:
     std::vector<VesselRecord*> stepVessels_; // the step's snapshot of the vessel list
     std::vector<VesselRecord*> doomed_;      // deleted, waiting for vvcExit
     bool groupsDirty_ = false;
+    bool anyFollowers_ = false; // some vessel follows a group leader; set by regroup
 
     SystemClock clock_;
     Random random_;
