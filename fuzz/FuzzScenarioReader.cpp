@@ -5,6 +5,7 @@
 // the host's own lines (POS to DOCK) are what the load reads.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <set>
@@ -164,7 +165,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     Require(savedDoc.vessels.size() == doc.vessels.size(), "the save keeps every vessel");
     world.reset();
     auto again = MakeWorld(savedDoc);
-    Require(again->load(savedDoc, error), "the save loads");
+    if (!again->load(savedDoc, error)) {
+        std::fprintf(stderr, "%s\n%s\n", saved.c_str(), error.c_str());
+        Require(false, "the save loads");
+    }
     Require(again->scenarioText() == saved, "a second save is the first");
     return 0;
 }
