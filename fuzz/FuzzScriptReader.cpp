@@ -79,9 +79,13 @@ std::string WriteCommand(const Command& c) {
             return "print lift " + c.name + ' ' + Number(c.degrees);
         }
         return std::string("print ") + PrintName(c.print);
-    case CommandKind::Expect:
+    case CommandKind::Expect: {
+        // A CR before the line's end is taken as a Windows line end, so a text that itself
+        // ends in one is written with a second.
+        const bool endsInCr = !c.text.empty() && c.text.back() == '\r';
         return std::string("expect ") + (c.expect == vx::ExpectWhat::Hud ? "hud " : "debug ") +
-               c.text;
+               c.text + (endsInCr ? "\r" : "");
+    }
     case CommandKind::Quit:
         return "quit";
     }
