@@ -2,11 +2,10 @@
 // every roster member must pass whatever the input was.
 #pragma once
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "crew/CrewManager.h"
+#include "fuzz/FuzzText.h"
 #include "host/Vantrix.h"
 
 namespace fuzzcrew {
@@ -32,12 +31,7 @@ template <class T> void Exit(VESSEL* vessel) {
     delete static_cast<T*>(vessel);
 }
 
-inline void Require(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "broken invariant: %s\n", what);
-        std::abort();
-    }
-}
+using fuzztext::Require;
 
 // The member's texts as the roster keeps them: terminated, cleaned, within their lengths.
 inline void CheckMemberText(const CrewRecord& r) {

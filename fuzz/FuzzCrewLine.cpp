@@ -1,9 +1,6 @@
 // Scenario lines offered to a ready crew manager, as a loaded scenario would offer them: each
 // input is a vessel block, one line per text line. After every line the roster must still
 // be one the crew manager could have built.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,6 +9,7 @@
 
 #include "crew/CrewManager.h"
 #include "fuzz/FuzzCrewHolder.h"
+#include "fuzz/FuzzRoot.h"
 #include "host/Vantrix.h"
 #include "sim/World.h"
 
@@ -43,15 +41,7 @@ void CheckRoster(const CrewManager& crew) {
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     // The crew library's module file must exist for the crew manager to bind.
-    char folder[] = "/tmp/fuzz-crew-line-XXXXXX";
-    if (mkdtemp(folder) == nullptr || chdir(folder) != 0 || mkdir("modules", 0700) != 0) {
-        std::abort();
-    }
-    std::FILE* module = std::fopen("modules/CKit.dll", "wb");
-    if (module == nullptr) {
-        std::abort();
-    }
-    std::fclose(module);
+    fuzzroot::Enter("/tmp/fuzz-crew-line");
     static vx::World world; // lives as long as the process
     world.classes().add("Holder", fuzzcrew::Init<Holder>, fuzzcrew::Exit<Holder>);
     VESSELSTATUS status{};

@@ -3,7 +3,6 @@
 // for it. The intake must take exactly one member in, within the roster's limits, delete the
 // file and the vessel, and keep the exchange buffer to the file's first record or, for a short
 // file, to what it held before.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -18,6 +17,7 @@
 #include "crew/CrewLink.h"
 #include "crew/CrewManager.h"
 #include "fuzz/FuzzCrewHolder.h"
+#include "fuzz/FuzzRoot.h"
 #include "host/Vantrix.h"
 #include "sim/World.h"
 
@@ -47,12 +47,6 @@ Holder* holder = nullptr;
 std::unique_ptr<vx::World> world;
 constexpr int kRunsPerWorld = 20000;
 int runsInWorld = 0;
-
-void MakeFolder(const char* path) {
-    if (mkdir(path, 0700) != 0) {
-        std::abort();
-    }
-}
 
 void CheckMember(const CrewRecord& r) {
     fuzzcrew::CheckMemberText(r);
@@ -88,18 +82,8 @@ void MakeWorld() {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-    char folder[] = "/tmp/fuzz-transfer-file-XXXXXX";
-    if (mkdtemp(folder) == nullptr || chdir(folder) != 0) {
-        std::abort();
-    }
-    MakeFolder("modules");
-    MakeFolder("config");
     // The crew library's module file must exist for the crew manager to bind.
-    std::FILE* module = std::fopen("modules/CKit.dll", "wb");
-    if (module == nullptr) {
-        std::abort();
-    }
-    std::fclose(module);
+    fuzzroot::Enter("/tmp/fuzz-transfer-file");
     MakeWorld();
     return 0;
 }
@@ -108,10 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (++runsInWorld > kRunsPerWorld) {
         MakeWorld();
     }
-    std::FILE* file = std::fopen(kTransferFile, "wb");
-    Require(file != nullptr, "transfer file written");
-    Require(size == 0 || std::fwrite(data, size, 1, file) == 1, "transfer file complete");
-    std::fclose(file);
+    fuzzroot::WriteFile(kTransferFile, data, size);
 
     // Far outside the airlock, named for the holder, with its data point last.
     VESSELSTATUS status{};

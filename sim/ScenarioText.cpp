@@ -154,6 +154,10 @@ public:
         LineReader lines(text);
         std::string_view raw;
         while (lines.next(raw)) {
+            // Names and lines reach vessels, and come back in saves, as C texts: a NUL would
+            // cut them there, and a vessel would be known by two names.
+            if (raw.find('\0') != std::string_view::npos)
+                return fail(lines.number(), "a NUL byte in the line");
             const std::string_view line = text::trim(raw);
             if (line.empty() || line.front() == '#')
                 continue;

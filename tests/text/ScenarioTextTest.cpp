@@ -96,6 +96,22 @@ TEST(ScenarioText, RefusalsNameTheLineAndTheReason) {
     }
 }
 
+TEST(ScenarioText, RefusesANulByteAnywhere) {
+    using namespace std::string_view_literals;
+    const std::pair<std::string_view, const char*> cases[] = {
+        {"BEGIN_VESSEL Probe Bet\0a\nEND_VESSEL\n"sv, "1"},
+        {"BEGIN_VESSEL Probe Beta\n  MESSAGE hi\0there\nEND_VESSEL\n"sv, "2"},
+        {"BEGIN_WORLD\n  FOCUS Al\0pha\nEND_WORLD\n"sv, "2"},
+        {"# a comment\0 too\n"sv, "1"},
+    };
+    for (const auto& [text, line] : cases) {
+        ScenarioDoc doc;
+        std::string got;
+        EXPECT_FALSE(vx::parseScenarioText(text, "demo.scn", doc, got)) << line;
+        EXPECT_EQ(got, std::string("demo.scn:") + line + ": a NUL byte in the line");
+    }
+}
+
 TEST(ScenarioText, AppendedWorldBlockReadsBackTheSame) {
     WorldBlock awkward;
     awkward.time = 0.1;
