@@ -2,12 +2,14 @@
 // (modules/<class>.dll below the working folder), each loaded once per run.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "host/Module.h"
+#include "sim/AllocationGuard.h"
 #include "sim/HostExport.h"
 
 namespace vx {
@@ -18,7 +20,8 @@ struct VesselClass {
     std::string name;
     VesselInitFunc init = nullptr;
     VesselExitFunc exit = nullptr;
-    std::unique_ptr<ModuleLibrary> library; // null for a class registered from code
+    std::unique_ptr<ModuleLibrary> library;  // null for a class registered from code
+    mutable CallbackAllocations allocations; // what its callbacks allocated in this run
 };
 
 class VXHOST_API ClassRegistry {
@@ -37,6 +40,25 @@ public:
     std::string modulePath(std::string_view name) const;
     // Unloads every module; the classes are gone afterwards.
     void clear();
+
+    // Everything the classes' callbacks allocated so far.
+    std::uint64_t moduleAllocations() const {
+        std::uint64_t sum = 0;
+        for (const auto& entry : classes_) {
+            sum += entry.second->allocations.total();
+        }
+        return sum;
+    }
+    // visit(className, callback, count) for each callback of a class that allocated.
+    template <class Visit> void forEachAllocation(Visit visit) const {
+        for (const auto& [name, vesselClass] : classes_) {
+            for (int i = 0; i < kGuardedCallbackCount; ++i) {
+                if (vesselClass->allocations.count[i] != 0) {
+                    visit(name, static_cast<GuardedCallback>(i), vesselClass->allocations.count[i]);
+                }
+            }
+        }
+    }
 
 private:
     std::string moduleFolder_;

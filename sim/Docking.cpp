@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/AllocationGuard.h"
 #include "sim/Math3.h"
 #include "sim/VesselState.h"
 #include "sim/World.h"
@@ -15,6 +16,7 @@ bool World::portTaken(const VxDock& port, const VxDock& wanted) const {
 
 bool World::dock(VesselRecord* a, unsigned int portA, VesselRecord* b, unsigned int portB,
                  std::string& reason) {
+    HostWorkScope hostWork; // reasons and events are the host's texts
     if (a == nullptr || !a->alive || b == nullptr || !b->alive) {
         reason = "no such vessel";
         return false;
@@ -54,6 +56,7 @@ bool World::dock(VesselRecord* a, unsigned int portA, VesselRecord* b, unsigned 
 }
 
 bool World::undock(VesselRecord* a, unsigned int port, std::string& reason) {
+    HostWorkScope hostWork;
     if (a == nullptr || !a->alive) {
         reason = "no such vessel";
         return false;

@@ -26,6 +26,7 @@ int World::pressKey(const KeySpec& key) {
         Dispatch dispatch(*this);
         VesselRecord* vessel = focus_;
         if (VESSEL2* callbacks = vessel != nullptr ? callbacksOf(*vessel) : nullptr) {
+            ModuleCallScope guard(allocationsOf(*vessel), GuardedCallback::Key);
             result = callbacks->clbkConsumeBufferedKey(key.code, true, state.data());
             // The key handler may have deleted the vessel or moved the focus away.
             if (vessel->alive && vessel->iface != nullptr) {

@@ -34,6 +34,7 @@ void World::readBlock(VesselRecord& vessel, const VesselBlock& block, const std:
     {
         Dispatch dispatch(*this);
         if (VESSEL2* callbacks = callbacksOf(vessel)) {
+            ModuleCallScope guard(allocationsOf(vessel), GuardedCallback::LoadState);
             callbacks->clbkLoadStateEx(&file, &status);
         } else {
             char* line = nullptr;

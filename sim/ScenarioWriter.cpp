@@ -30,6 +30,7 @@ void World::writeBlock(VesselRecord& vessel, std::string& out) {
     {
         Dispatch dispatch(*this);
         if (VESSEL2* callbacks = callbacksOf(vessel)) {
+            ModuleCallScope guard(allocationsOf(vessel), GuardedCallback::SaveState);
             callbacks->clbkSaveState(&file);
         } else if (vessel.iface != nullptr) {
             vessel.iface->SaveDefaultState(&file);

@@ -58,6 +58,7 @@ void World::step(double dt) {
             prefetchAhead(at, end);
             VesselRecord* vessel = *at;
             if (VESSEL2* callbacks = vessel->alive ? callbacksOf(*vessel) : nullptr) {
+                ModuleCallScope guard(allocationsOf(*vessel), GuardedCallback::PreStep);
                 callbacks->clbkPreStep(simt_, dt, mjd);
             }
         }
@@ -70,6 +71,7 @@ void World::step(double dt) {
             prefetchAhead(at, end);
             VesselRecord* vessel = *at;
             if (VESSEL2* callbacks = vessel->alive ? callbacksOf(*vessel) : nullptr) {
+                ModuleCallScope guard(allocationsOf(*vessel), GuardedCallback::PostStep);
                 callbacks->clbkPostStep(simt_, dt, mjd);
             }
         }
@@ -185,6 +187,7 @@ void World::drawHud() {
         paint.CY = hudHeight_ / 2;
         paint.Scale = static_cast<double>(hudHeight_) / 40.0;
         paint.Markersize = hudHeight_ / 50;
+        ModuleCallScope guard(allocationsOf(*vessel), GuardedCallback::DrawHud);
         callbacks->clbkDrawHUD(1, &paint, dc);
     }
     const HudFrame& last = hudFrames_[1 - hudCurrent_];

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "host/Vapi.h"
+#include "sim/AllocationGuard.h"
 #include "sim/World.h"
 
 using vx::liveVessel;
@@ -105,6 +106,7 @@ bool vapiReadScenario_nextline(FILEHANDLE scn, char*& line) {
     }
     const vx::SourceLine& source = (*scn->lines)[scn->next++];
     scn->currentLine = source.number;
+    vx::HostWorkScope hostWork; // the line buffer grows to the longest line once
     scn->buffer.assign(source.text.begin(), source.text.end());
     scn->buffer.push_back('\0');
     line = scn->buffer.data();
@@ -116,6 +118,7 @@ void vapiWriteScenario_string(FILEHANDLE scn, const char* item, const char* valu
         item == nullptr) {
         return;
     }
+    vx::HostWorkScope hostWork; // the scenario text grows in the host's buffer
     std::string& out = *scn->out;
     out.append("  ").append(item);
     if (value != nullptr && value[0] != '\0') {

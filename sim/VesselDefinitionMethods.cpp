@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host/Vessel.h"
+#include "sim/AllocationGuard.h"
 #include "sim/VesselRecord.h"
 #include "sim/World.h"
 
@@ -132,6 +133,8 @@ void VESSEL::SetTouchdownPoints(const VECTOR3& pt1, const VECTOR3& pt2, const VE
 // --- Meshes -----------------------------------------------------------------------------------
 
 unsigned int VESSEL::AddMesh(const char* meshName, const VECTOR3* offset) const {
+    // The vessel's definition grows in the host's records, whichever callback asks.
+    vx::HostWorkScope hostWork;
     VesselRecord* vessel = liveVessel(handle_);
     if (vessel == nullptr) {
         return 0;
@@ -155,6 +158,7 @@ void VESSEL::SetMeshVisibilityMode(unsigned int meshIndex, int mode) const {
 // --- Docks ------------------------------------------------------------------------------------
 
 DOCKHANDLE VESSEL::CreateDock(const VECTOR3& pos, const VECTOR3& dir, const VECTOR3& rot) const {
+    vx::HostWorkScope hostWork;
     VesselRecord* vessel = liveVessel(handle_);
     if (vessel == nullptr) {
         return nullptr;
@@ -193,6 +197,7 @@ OBJHANDLE VESSEL::GetDockStatus(DOCKHANDLE dock) const {
 // --- Animations -------------------------------------------------------------------------------
 
 unsigned int VESSEL::CreateAnimation(double initialState) const {
+    vx::HostWorkScope hostWork;
     VesselRecord* vessel = liveVessel(handle_);
     if (vessel == nullptr) {
         return 0;
@@ -204,6 +209,7 @@ unsigned int VESSEL::CreateAnimation(double initialState) const {
 ANIMATIONCOMPONENT_HANDLE
 VESSEL::AddAnimationComponent(unsigned int anim, double state0, double state1,
                               MGROUP_TRANSFORM* transform, ANIMATIONCOMPONENT_HANDLE parent) const {
+    vx::HostWorkScope hostWork;
     VesselRecord* vessel = liveVessel(handle_);
     if (vessel == nullptr || anim >= vessel->animations.size()) {
         return nullptr;
@@ -249,6 +255,7 @@ VxAttachment* ownPoint(OBJHANDLE handle, ATTACHMENTHANDLE attachment) {
 
 ATTACHMENTHANDLE VESSEL::CreateAttachment(bool toParent, const VECTOR3& pos, const VECTOR3& dir,
                                           const VECTOR3& rot, const char* id, bool loose) const {
+    vx::HostWorkScope hostWork;
     VesselRecord* vessel = liveVessel(handle_);
     if (vessel == nullptr) {
         return nullptr;

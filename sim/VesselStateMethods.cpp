@@ -3,6 +3,7 @@
 #include <string>
 
 #include "host/Vessel.h"
+#include "sim/AllocationGuard.h"
 #include "sim/HostLine.h"
 #include "sim/Math3.h"
 #include "sim/VesselState.h"
@@ -123,6 +124,7 @@ bool VESSEL::ParseScenarioLineEx(char* line, void* status) const {
     if (load == nullptr || line == nullptr || liveVessel(handle_) == nullptr) {
         return false;
     }
+    vx::HostWorkScope hostWork; // the host keeps what it read, and warns in its own words
     const VxScenarioFile* file = world->activeFile();
     const std::string where =
         file != nullptr ? file->source + ":" + std::to_string(file->currentLine) : "?";
@@ -177,6 +179,7 @@ void VESSEL::SaveDefaultState(FILEHANDLE scn) const {
         scn->out == nullptr) {
         return;
     }
+    vx::HostWorkScope hostWork; // the scenario text grows in the host's buffer
     std::string& out = *scn->out;
     const auto write = [&out](const vx::HostLine& line) {
         out.append("  ").append(vx::hostLineKey(line.kind)).append(" ");

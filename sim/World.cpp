@@ -1,4 +1,5 @@
 #include "sim/World.h"
+#include "sim/AllocationGuard.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -57,6 +58,7 @@ World::Dispatch::~Dispatch() {
 }
 
 void World::emit(std::string_view kind, std::string_view text) {
+    HostWorkScope hostWork;
     if (loading_) {
         loadEvents_.push_back({simt_, std::string(kind), std::string(text)});
         return;
@@ -67,12 +69,14 @@ void World::emit(std::string_view kind, std::string_view text) {
 }
 
 void World::warn(std::string_view message) {
+    HostWorkScope hostWork;
     if (warnings_) {
         warnings_(message);
     }
 }
 
 void World::writeLog(std::string_view line) {
+    HostWorkScope hostWork;
     if (loading_) {
         loadLog_.emplace_back(line);
     } else {
@@ -130,6 +134,8 @@ bool World::initVessel(VesselRecord& vessel) {
 
 VesselRecord* World::createVessel(std::string_view name, std::string_view className,
                                   const VESSELSTATUS& status, std::string* reason) {
+    // The new vessel, its module's object and everything it sets up are the host's doing.
+    HostWorkScope hostWork;
     auto refuse = [&](std::string why) -> VesselRecord* {
         if (reason != nullptr) {
             *reason = std::move(why);
@@ -179,6 +185,7 @@ void World::unlist(VesselRecord& vessel) {
 }
 
 bool World::deleteVessel(VesselRecord* vessel) {
+    HostWorkScope hostWork;
     if (vessel == nullptr || !vessel->alive) {
         return false;
     }

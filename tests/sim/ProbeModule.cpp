@@ -1,9 +1,10 @@
 // The "Probe" vessel class: a small module of the host's own tests that touches every part of
 // the host a module uses. Scenario lines of its own: MESSAGE TEXT (shown on its HUD), SPIN RATE
 // (its animation's phase per second), SPAWN NAME (creates a vessel in its first step), VANISH
-// (deletes itself in its first step). Keys: M marks the HUD with the time (shift+M clears it),
+// (deletes itself in its first step), HOARD N (allocates N blocks in every step, and one in
+// every save). Keys: M marks the HUD with the time (shift+M clears it),
 // L writes a log line, G writes the debug line and C clears it, E creates "NAME-child" 10 m
-// ahead, D deletes the probe, 1 passes the focus to the next vessel.
+// ahead, D deletes the probe, 1 passes the focus to the next vessel, H allocates a block.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +56,8 @@ public:
                 spin_ = std::atof(line + 5);
             } else if (std::strncmp(line, "SPAWN ", 6) == 0) {
                 copy(spawn_, line + 6);
+            } else if (std::strncmp(line, "HOARD ", 6) == 0) {
+                hoard_ = std::atoi(line + 6);
             } else if (std::strcmp(line, "VANISH") == 0) {
                 vanish_ = true;
             } else {
@@ -65,6 +68,12 @@ public:
 
     void clbkSaveState(FILEHANDLE scn) override {
         SaveDefaultState(scn);
+        if (hoard_ > 0) {
+            allocateBlock();
+            char value[16];
+            std::snprintf(value, sizeof value, "%d", hoard_);
+            vapiWriteScenario_string(scn, "HOARD", value);
+        }
         if (message_[0] != '\0') {
             vapiWriteScenario_string(scn, "MESSAGE", message_);
         }
@@ -79,6 +88,9 @@ public:
         phase_ += spin_ * simdt;
         phase_ -= std::floor(phase_);
         SetAnimation(anim_, phase_);
+        for (int i = 0; i < hoard_; ++i) {
+            allocateBlock();
+        }
         if (spawn_[0] != '\0') {
             VESSELSTATUS status;
             GetStatus(status);
@@ -133,12 +145,21 @@ public:
             return 1;
         case VXK_1:
             return focusNext() ? 1 : 0;
+        case VXK_H:
+            allocateBlock();
+            return 1;
         default:
             return 0;
         }
     }
 
 private:
+    // Stored through a volatile pointer so that the compiler cannot leave the pair out.
+    static void allocateBlock() {
+        void* volatile block = std::malloc(32);
+        std::free(block);
+    }
+
     template <std::size_t N> static void copy(char (&to)[N], const char* from) {
         std::snprintf(to, N, "%s", from);
     }
@@ -166,6 +187,7 @@ private:
     double spin_ = 0.0;
     double phase_ = 0.0;
     bool vanish_ = false;
+    int hoard_ = 0; // blocks allocated in every step
     char message_[128] = {};
     char spawn_[64] = {};
 };
