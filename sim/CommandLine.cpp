@@ -13,6 +13,9 @@ void addOptions(CLI::App& app, VxsimOptions& options) {
         ->capture_default_str();
     app.add_flag("--wallclock", options.wallclock,
                  "System time in real seconds instead of the sum of the steps");
+    app.add_flag("--strict", options.strict,
+                 "Fail the run (exit status 1) when a module allocates memory inside one of its "
+                 "callbacks");
     app.add_option("--flight-model", options.flightModel, "Flight model passed to each vessel")
         ->capture_default_str();
     app.add_option("SCENARIO", options.scenario, "Scenario file (default: the built-in demo)");

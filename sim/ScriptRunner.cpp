@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "sim/Printers.h"
+#include "sim/StrictCheck.h"
 #include "sim/VesselState.h"
 
 namespace vx {
@@ -18,6 +19,10 @@ int ScriptRunner::run(const std::vector<Command>& commands) {
         if (!execute(command, reason)) {
             std::fprintf(stderr, "%s:%d: %s\n", source_.c_str(), command.line, reason.c_str());
             return 2;
+        }
+        if (strict_ &&
+            !strictCheckPasses(world_.classes(), source_ + ":" + std::to_string(command.line))) {
+            return kStrictFailed;
         }
         if (quit_) {
             break;

@@ -17,6 +17,9 @@ public:
     ScriptRunner(World& world, Transcript& out, std::string source,
                  std::filesystem::path startFolder);
 
+    // After every command, a module's allocation inside a callback stops the run with 1.
+    void setStrict(bool strict) { strict_ = strict; }
+
     // 0 when every command ran and every expect held, 1 when an expect failed, 2 when a
     // command could not be carried out (the run stops there, message on standard error).
     int run(const std::vector<Command>& commands);
@@ -35,6 +38,7 @@ private:
     double dt_ = 0.1;
     bool expectFailed_ = false;
     bool quit_ = false;
+    bool strict_ = false;
 };
 
 } // namespace vx

@@ -13,6 +13,7 @@
 #include "sim/ScenarioText.h"
 #include "sim/Script.h"
 #include "sim/ScriptRunner.h"
+#include "sim/StrictCheck.h"
 #include "sim/Transcript.h"
 #include "sim/World.h"
 
@@ -137,6 +138,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", message.c_str());
         return kBadInput;
     }
+    if (options.strict) {
+        if (!vx::allocationGuardAvailable()) {
+            std::fprintf(stderr, "--strict: this build of the host cannot count allocations\n");
+            return kBadInput;
+        }
+        if (!vx::strictCheckPasses(world.classes(), scenario.name)) {
+            return vx::kStrictFailed;
+        }
+    }
     vx::ScriptRunner runner(world, transcript, script.name, start);
+    runner.setStrict(options.strict);
     return runner.run(commands);
 }

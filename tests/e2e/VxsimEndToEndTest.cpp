@@ -199,3 +199,42 @@ TEST_F(VxsimTest, HelpAndBadOptions) {
 }
 
 } // namespace
+
+namespace {
+
+// --strict fails a run at the first command after which some module callback had allocated,
+// naming the class and the callback; without it the same run goes through.
+TEST_F(VxsimTest, StrictRunFailsAtTheCommandWhoseCallbackAllocated) {
+    write("hoard.scn", "BEGIN_VESSEL Probe Greedy\n  POS 7000000 0 0\n  HOARD 2\nEND_VESSEL\n"
+                       "BEGIN_VESSEL Probe Frugal\n  POS 7000000 0 50\nEND_VESSEL\n");
+    write("frugal.scn", "BEGIN_VESSEL Probe Frugal\n  POS 7000000 0 50\nEND_VESSEL\n");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"hoard.scn", "-e", "print time; step 3; print time"},
+         1,
+         "-e:2: strict: class 'Probe' allocated 6 times in clbkPreStep\n"},
+        {{"frugal.scn", "-e", "step 3; key h; step"},
+         1,
+         "-e:2: strict: class 'Probe' allocated 1 time in clbkConsumeBufferedKey\n"},
+        {{"frugal.scn", "-e", "step 3; key e; key l; step 2; save out.scn"}, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[2]);
+        std::vector<std::string> strict = c.args;
+        strict.insert(strict.begin(), "--strict");
+        const Outcome run = vxsim(strict);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.err, c.err);
+        if (c.status != 0) {
+            // The run stopped at the failing command: nothing after it ran.
+            EXPECT_THAT(run.out, Not(HasSubstr("| 0.3")));
+            EXPECT_EQ(vxsim(c.args).status, 0);
+        }
+    }
+}
+
+} // namespace
