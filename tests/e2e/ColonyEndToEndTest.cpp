@@ -211,3 +211,57 @@ TEST_F(ColonyRun, OutdatedLibraryShowsTheWarningSequenceOnce) {
 }
 
 } // namespace
+
+namespace {
+
+// The built-in road, and a long soak of it, with every module callback held to allocating
+// nothing: EVA and the walk back in, a transfer into the tender and back, a save, over and over.
+TEST_F(ColonyRun, BuiltInDemoAllocatesNothingInAnyCallback) {
+    const Outcome run = vxsim({"--strict"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, readAll(data("demo.expected")));
+}
+
+// Each round is two runs, each loading the save the run before it left: the first sends the
+// member at position 1 out on EVA, the second walks whoever came out back in by name, crosses
+// a member into the tender and back, and idles to a thousand steps.
+TEST_F(ColonyRun, SoakOfAHundredThousandStepsAllocatesNothingInAnyCallback) {
+    constexpr int kRounds = 100;
+    constexpr int kStepsPerRound = 1000;
+    const std::string out = "dt 0.1\nstep\nkey s\nstep\nundock Halcyra 0\nkey 1\nstep\nkey e\n"
+                            "step\nsave soak.scn\n";
+    const std::string back = "step\nkey down\nkey down\nkey down\nrun 0.5\n"
+                             "dock Halcyra 0 Tender 0\nkey 1\nkey 1\nstep\nkey e\nrun 0.5\n"
+                             "focus Tender\nstep\nkey 1\nstep\nkey e\nstep\nfocus Halcyra\n"
+                             "run 0.5\nstep " +
+                             std::to_string(kStepsPerRound - 24) + "\nsave soak.scn\n";
+    std::string scenarioFile = scenario("demo.scn");
+    int walkedBack = 0, transfers = 0, arrivals = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const Outcome first = vxsim({"--strict", scenarioFile}, out);
+        ASSERT_EQ(first.status, 0) << first.err;
+        const std::size_t created = first.out.find("vessel+: CKit_");
+        ASSERT_NE(created, std::string::npos) << "nobody went out on EVA";
+        const std::size_t nameAt = created + std::strlen("vessel+: ");
+        const std::string walker =
+            first.out.substr(nameAt, first.out.find(" (CKit)", nameAt) - nameAt);
+        scenarioFile = "soak.scn";
+        const Outcome second = vxsim({"--strict", scenarioFile}, "focus " + walker + "\n" + back);
+        ASSERT_EQ(second.status, 0) << second.err;
+        walkedBack += second.out.find("vessel-: " + walker) != std::string::npos;
+        transfers += second.out.find("crossed into the docked ship") != std::string::npos;
+        for (std::size_t at = second.out.find("has entered the Colony"); at != std::string::npos;
+             at = second.out.find("has entered the Colony", at + 1)) {
+            ++arrivals;
+        }
+    }
+    EXPECT_EQ(walkedBack, kRounds);
+    EXPECT_EQ(transfers, kRounds);
+    EXPECT_EQ(arrivals, 2 * kRounds);
+    // Everyone is home again: the twelve founders, and the tender as empty as it started.
+    const Outcome last = vxsim({"--strict", scenarioFile}, "key s\nstep\n");
+    EXPECT_THAT(last.out, HasSubstr("Currently 12 personnel available"));
+}
+
+} // namespace
