@@ -116,8 +116,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (int op = 0; op < kMaxOperations && !in.empty(); ++op) {
         vx::World& world = driver.world();
         const uint8_t code = in.next();
+        // A step's length is known before it runs: it bounds how far walkers may drift.
+        const uint8_t how = code % 8 == 2 ? in.next() : 0;
+        const int steps = 1 + (how >> 3) % 4;
+        const double dt = kSteps[how % std::size(kSteps)];
         colonycheck::PeopleAudit audit;
-        audit.before(driver, code % 8 == 2);
+        audit.before(driver, code % 8 == 2, steps * dt);
         switch (code % 8) {
         case 0: {
             const uint8_t which = in.next();
@@ -127,13 +131,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         case 1:
             world.setFocus(driver.pick(in.next()));
             break;
-        case 2: {
-            const uint8_t how = in.next();
-            for (int i = 0; i <= (how >> 3) % 4; ++i) {
-                world.step(kSteps[how % std::size(kSteps)]);
+        case 2:
+            for (int i = 0; i < steps; ++i) {
+                world.step(dt);
             }
             break;
-        }
         case 3: {
             vx::VesselRecord* mover = driver.pick(in.next());
             vx::VesselRecord* ref = driver.pick(in.next());

@@ -1,6 +1,7 @@
 #include "tests/property/ColonyInvariants.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -16,8 +17,7 @@ namespace {
 
 constexpr char kTransferPrefix[] = "CKitT";
 constexpr char kCrewDataId[] = "C-Ki";
-// Walkers drift apart from a vessel a little while time runs, so one this close to a box
-// may be inside it when the vessel scans.
+// A walker this close to a box may be inside it when the vessel scans, even at once.
 constexpr double kBoxMargin = 0.05;
 
 bool Terminated(const char* text, std::size_t size) {
@@ -64,8 +64,16 @@ bool PublishedBox(const VESSEL& vessel, Box& box, bool& open) {
     return true;
 }
 
-// Whether the walker stands inside the box the receiver publishes, by the receiver's frame.
-bool NearlyInside(const VESSEL& receiver, const Box& box, const VESSEL& walker) {
+double Length(const VECTOR3& v) {
+    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+}
+
+// Whether the walker may stand inside the box the receiver publishes, by the receiver's frame,
+// at some time within the next seconds. Two bodies in neighbouring orbits drift apart: at
+// their relative speed, and faster by the tidal pull, which grows with their distance; a walker
+// stepped 1 m out of an airlock comes back into it after a few minutes.
+bool MayBeInside(const VESSEL& receiver, const Box& box, const VESSEL& walker, double gm,
+                 double seconds) {
     VECTOR3 own{}, other{}, ownLocal{}, otherLocal{};
     receiver.GetGlobalPos(own);
     walker.GetGlobalPos(other);
@@ -73,9 +81,20 @@ bool NearlyInside(const VESSEL& receiver, const Box& box, const VESSEL& walker) 
     receiver.Global2Local(other, otherLocal);
     const double d[3] = {otherLocal.x - ownLocal.x, otherLocal.y - ownLocal.y,
                          otherLocal.z - ownLocal.z};
+    VESSELSTATUS ownState{}, otherState{};
+    receiver.GetStatus(ownState);
+    walker.GetStatus(otherState);
+    const double speed =
+        Length({otherState.rvel.x - ownState.rvel.x, otherState.rvel.y - ownState.rvel.y,
+                otherState.rvel.z - ownState.rvel.z});
+    const double r = Length(ownState.rpos);
+    const double tidal = r > 0.0 ? 3.0 * gm / (r * r * r) : 0.0;
+    const double reach = Length({d[0], d[1], d[2]}) + speed * seconds + 1.0;
+    // Twice the distance the pull alone covers, for what the integrator adds.
+    const double margin = kBoxMargin + speed * seconds + tidal * reach * seconds * seconds;
     for (int axis = 0; axis < 3; ++axis) {
-        if (!(d[axis] > box.bounds[2 * axis] - kBoxMargin &&
-              d[axis] < box.bounds[2 * axis + 1] + kBoxMargin)) {
+        if (!(d[axis] > box.bounds[2 * axis] - margin &&
+              d[axis] < box.bounds[2 * axis + 1] + margin)) {
             return false;
         }
     }
@@ -330,13 +349,14 @@ std::string ColonyDriver::reload() {
     return f.take();
 }
 
-void PeopleAudit::before(const ColonyDriver& driver, bool advancesTime) {
+void PeopleAudit::before(ColonyDriver& driver, bool advancesTime, double seconds) {
     advancesTime_ = advancesTime;
     people_ = driver.people();
     removed_ = 0;
     allowed_ = 0;
     receivers_.clear();
     crewVessels_ = CrewVesselNames(driver.world());
+    const double gm = driver.world().body().gm;
     const auto& vessels = driver.world().vessels();
     for (vx::VesselRecord* vessel : vessels) {
         const CrewManager* crew = ColonyDriver::crewOf(*vessel);
@@ -358,7 +378,8 @@ void PeopleAudit::before(const ColonyDriver& driver, bool advancesTime) {
                     if (other->name == transferName) {
                         receiver.arriving.push_back(other->name);
                     }
-                } else if (TakeableWalker(*walker) && NearlyInside(*iface, box, *walker)) {
+                } else if (TakeableWalker(*walker) &&
+                           MayBeInside(*iface, box, *walker, gm, seconds)) {
                     receiver.arriving.push_back(other->name);
                 }
             }

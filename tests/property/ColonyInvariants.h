@@ -78,12 +78,14 @@ private:
 // Accounts for the people across one operation. The only way a person may go is into a full
 // roster at its intake, and that can only happen while time runs: a walker strictly inside
 // the open airlock of a vessel with too few free seats, or a transfer vessel named for one.
-// So the state before the operation bounds what it may lose, and anything beyond that, or any
-// person appearing, is a fault.
+// So the state before the operation bounds what it may lose (counting the walkers that may
+// drift into a box while the operation runs), and anything beyond that, or any person
+// appearing, is a fault.
 class PeopleAudit {
 public:
-    // Notes the state before an operation; advancesTime says whether it runs steps.
-    void before(const ColonyDriver& driver, bool advancesTime);
+    // Notes the state before an operation; advancesTime says whether it runs steps, and
+    // seconds how much simulated time they add up to.
+    void before(ColonyDriver& driver, bool advancesTime, double seconds = 0.0);
     // The operation removed people deliberately (a walker deleted from outside).
     void removed(int people) { removed_ += people; }
     // Empty when the people add up, else what went wrong; counts what happened into tally.

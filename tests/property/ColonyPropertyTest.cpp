@@ -38,13 +38,9 @@ long EnvNumber(const char* name, long fallback) {
 // Reproducible on every platform, unlike the standard distributions.
 class Random {
 public:
-    explicit Random(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
+    // Hashed, so that neighbouring seeds do not give the same stream one number apart.
+    explicit Random(std::uint64_t seed) : state_(Mix(seed ^ 0x5DEECE66Dull)) {}
+    std::uint64_t next() { return Mix(state_ += 0x9E3779B97F4A7C15ull); }
     int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
     bool chance(int percent) { return below(100) < percent; }
     template <typename T, std::size_t N> const T& of(const T (&items)[N]) {
@@ -52,21 +48,32 @@ public:
     }
 
 private:
+    static std::uint64_t Mix(std::uint64_t z) {
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+
     std::uint64_t state_;
 };
 
 enum class Op { ColonyKey, TenderKey, Step, PlaceWalker, WalkWalker, Dock, Undock, Reload };
 
-struct Weighted {
-    Op op;
-    int weight;
+constexpr int kOpKinds = 8;
+
+// How a sequence leans. Evenly mixed sequences go everywhere a little; the others stay on one
+// errand long enough to finish it: the tender filled up by the colony's crossings until a
+// walker meets a full cabin, or crew walking between two undocked vessels.
+struct Profile {
+    const char* name;
+    int weights[kOpKinds]; // in the order of Op
+    int intoTender;        // percent of placements into the tender's frame
 };
 
-// Keys and steps dominate; placing walkers into airlocks and docking come often enough that
-// walkers arrive and the tender fills up.
-constexpr Weighted kOperations[] = {
-    {Op::ColonyKey, 18}, {Op::TenderKey, 9}, {Op::Step, 26},  {Op::PlaceWalker, 16},
-    {Op::WalkWalker, 9}, {Op::Dock, 10},     {Op::Undock, 8}, {Op::Reload, 2},
+constexpr Profile kProfiles[] = {
+    {"mixed", {18, 9, 26, 16, 9, 10, 8, 2}, 50},
+    {"fill the tender", {34, 2, 26, 16, 4, 10, 6, 2}, 85},
+    {"walkabout", {20, 8, 24, 22, 12, 4, 8, 2}, 50},
 };
 
 // E is common so that people leave; A rare, since a closed airlock stops all traffic.
@@ -82,17 +89,17 @@ constexpr Spot kSpots[] = {Spot::Inside,     Spot::Inside, Spot::Inside, Spot::I
 constexpr const char* kSpotNames[kSpotCount] = {"inside", "just beyond", "on the face", "at dock",
                                                 "far off"};
 
-Op ChooseOperation(Random& random) {
+Op ChooseOperation(const Profile& profile, Random& random) {
     int total = 0;
-    for (const Weighted& w : kOperations) {
-        total += w.weight;
+    for (int weight : profile.weights) {
+        total += weight;
     }
     int pick = random.below(total);
-    for (const Weighted& w : kOperations) {
-        if (pick < w.weight) {
-            return w.op;
+    for (int kind = 0; kind < kOpKinds; ++kind) {
+        if (pick < profile.weights[kind]) {
+            return static_cast<Op>(kind);
         }
-        pick -= w.weight;
+        pick -= profile.weights[kind];
     }
     return Op::Step;
 }
@@ -171,13 +178,15 @@ std::string PressOn(vx::World& world, vx::VesselRecord* vessel, std::uint32_t co
 struct SequenceResult {
     std::string failure; // empty when every operation kept every invariant
     int failedAt = -1;
+    const char* profile = "";
     std::vector<std::string> operations;
     Tally tally;
 };
 
 class Sequence {
 public:
-    Sequence(std::uint64_t seed, long operations) : random_(seed), operations_(operations) {}
+    Sequence(std::uint64_t seed, long operations)
+        : random_(seed), operations_(operations), profile_(random_.of(kProfiles)) {}
 
     SequenceResult run(const vx::ScenarioDoc& demo) {
         PropertyRoot root;
@@ -194,22 +203,34 @@ public:
             result_.failure = "the demo as loaded: " + broken;
             return result_;
         }
+        result_.profile = profile_.name;
         for (long op = 0; op < operations_; ++op) {
-            const Op kind = ChooseOperation(random_);
+            const Op kind = ChooseOperation(profile_, random_);
             const bool advancesTime = kind == Op::Step;
-            PeopleAudit audit;
-            audit.before(driver_, advancesTime);
-            std::string described = perform(kind);
-            if (advancesTime && audit.allowedLosses() > 0) {
-                described += " (" + std::to_string(audit.allowedLosses()) + " may be lost)";
+            if (advancesTime) {
+                stepLength_ = random_.of(kSteps);
+                stepCount_ = 1 + random_.below(4);
             }
-            result_.operations.push_back(described);
+            PeopleAudit audit;
+            audit.before(driver_, advancesTime, advancesTime ? stepLength_ * stepCount_ : 0.0);
+            const Tally was = result_.tally;
+            result_.operations.push_back(perform(kind));
             std::string broken = reloadFailure_;
             if (broken.empty()) {
                 broken = driver_.check();
             }
             if (broken.empty()) {
                 broken = audit.after(driver_, result_.tally);
+            }
+            std::string& described = result_.operations.back();
+            if (result_.tally.arrivals > was.arrivals) {
+                described +=
+                    ", " + std::to_string(result_.tally.arrivals - was.arrivals) + " came aboard";
+            }
+            if (advancesTime && audit.allowedLosses() > 0) {
+                described += ", " + std::to_string(result_.tally.fullLosses - was.fullLosses) +
+                             " of " + std::to_string(audit.allowedLosses()) +
+                             " that may be lost were";
             }
             if (!broken.empty()) {
                 result_.failure = broken;
@@ -231,16 +252,14 @@ private:
         case Op::TenderKey:
             return PressOn(world, ship, random_.of(kTenderKeys), random_);
         case Op::Step: {
-            const double dt = random_.of(kSteps);
-            const int times = 1 + random_.below(4);
-            for (int i = 0; i < times; ++i) {
-                world.step(dt);
+            for (int i = 0; i < stepCount_; ++i) {
+                world.step(stepLength_);
             }
-            return "step " + std::to_string(dt) + " x" + std::to_string(times);
+            return "step " + std::to_string(stepLength_) + " x" + std::to_string(stepCount_);
         }
         case Op::PlaceWalker: {
             vx::VesselRecord* walker = AnyWalker(world, random_);
-            vx::VesselRecord* ref = random_.chance(50) ? colony : ship;
+            vx::VesselRecord* ref = random_.chance(profile_.intoTender) ? ship : colony;
             if (walker == nullptr || ref == nullptr) {
                 return "place: nobody walking";
             }
@@ -287,15 +306,19 @@ private:
 
     Random random_;
     long operations_;
+    const Profile& profile_;
     ColonyDriver driver_;
     int reloads_ = 0;
     std::string reloadFailure_;
+    double stepLength_ = 0.0; // the next step operation's, drawn before the state is noted
+    int stepCount_ = 0;
     SequenceResult result_;
 };
 
 std::string Report(std::uint64_t seed, const SequenceResult& result) {
     std::string text = "seed " + std::to_string(seed) + ", operation " +
-                       std::to_string(result.failedAt) + ": " + result.failure +
+                       std::to_string(result.failedAt) + " (" + result.profile +
+                       " sequence): " + result.failure +
                        "\nreplay: PROPERTY_FIRST_SEED=" + std::to_string(seed) +
                        " PROPERTY_SEEDS=1 ctest --preset dev -R property\noperations:\n";
     for (std::size_t i = 0; i < result.operations.size(); ++i) {
@@ -308,6 +331,8 @@ TEST(ColonyProperty, RandomOperationsKeepEveryInvariantAndReachEveryKindOfTraffi
     const long seeds = EnvNumber("PROPERTY_SEEDS", kDefaultSeeds);
     const long operations = EnvNumber("PROPERTY_OPERATIONS", kDefaultOperations);
     const long firstSeed = EnvNumber("PROPERTY_FIRST_SEED", 1);
+    // Every sequence's operations, failed or not, for reading what a seed does.
+    const bool trace = EnvNumber("PROPERTY_TRACE", 0) != 0;
     vx::ScenarioDoc demo;
     std::string error;
     ASSERT_TRUE(LoadDemo(demo, error)) << error;
@@ -321,6 +346,9 @@ TEST(ColonyProperty, RandomOperationsKeepEveryInvariantAndReachEveryKindOfTraffi
         total.transfers += result.tally.transfers;
         total.arrivals += result.tally.arrivals;
         total.fullLosses += result.tally.fullLosses;
+        if (trace) {
+            std::printf("%s", Report(static_cast<std::uint64_t>(seed), result).c_str());
+        }
         if (!result.failure.empty()) {
             ADD_FAILURE() << Report(static_cast<std::uint64_t>(seed), result);
             if (++failures == kMaxReports) {
