@@ -209,5 +209,28 @@ TEST_F(InvariantsTest, WalkerGoneFarFromEveryAirlockIsReported) {
     EXPECT_EQ(tally.fullLosses, 0);
 }
 
+TEST_F(InvariantsTest, WalkerJustOutsideMayDriftInOnlyOverALongRun) {
+    load(TwoShips(4));
+    vx::VesselRecord* walker = walkOut();
+    ASSERT_NE(walker, nullptr);
+    vx::VesselRecord* tender = driver.world().findVessel("Tender");
+    driver.world().place(walker, tender, SpotIn(*tender, Spot::JustBeyond));
+    PeopleAudit audit;
+    audit.before(driver, true, 0.5);
+    EXPECT_EQ(audit.allowedLosses(), 0);
+    audit.before(driver, true, 600.0);
+    EXPECT_EQ(audit.allowedLosses(), 1);
+}
+
+// Every sequence loads the modules anew: the crew link table is finite and never handed back,
+// so a module kept loaded across sequences would run out of records.
+TEST_F(InvariantsTest, EveryWorldStartsWithFreshModules) {
+    for (int world = 0; world < 3; ++world) {
+        loadDemo();
+        EXPECT_EQ(colony().crew.linkIndex, 0) << "world " << world;
+        EXPECT_EQ(ship().crew.linkIndex, 0) << "world " << world;
+    }
+}
+
 } // namespace
 } // namespace colonycheck
