@@ -1,6 +1,7 @@
 // The checks themselves: each broken invariant is named, and the people audit tells a loss
 // at a full roster from a person who vanishes for no reason.
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -87,6 +88,11 @@ struct Tampering {
     const char* reported;
 };
 
+// Names the case in the test list rather than its bytes.
+void PrintTo(const Tampering& tampering, std::ostream* out) {
+    *out << tampering.name;
+}
+
 class BrokenInvariantTest : public InvariantsTest,
                             public ::testing::WithParamInterface<Tampering> {};
 
@@ -170,6 +176,40 @@ TEST_F(InvariantsTest, LeavingOnFootIsCountedAndKeepsThePeople) {
     EXPECT_EQ(audit.after(driver, tally), "");
     EXPECT_EQ(tally.evas, 1);
     EXPECT_EQ(tally.transfers, 0);
+}
+
+TEST_F(InvariantsTest, CrossingIntoTheDockedTenderIsCountedAndArrives) {
+    loadDemo();
+    PeopleAudit audit;
+    audit.before(driver, false);
+    press("Halcyra", VXK_E);
+    EXPECT_EQ(audit.after(driver, tally), "");
+    EXPECT_EQ(tally.transfers, 1);
+    EXPECT_EQ(tally.evas, 0);
+    EXPECT_EQ(stepAudited(audit), "");
+    EXPECT_EQ(ship().crew.crewCount, 2);
+    EXPECT_EQ(tally.arrivals, 1);
+}
+
+// A second crossing sent before the tender's intake gets a numbered name, which names no
+// receiver: it is nobody's arrival, so nothing may be lost, and it stays where it is.
+TEST_F(InvariantsTest, SecondCrossingBeforeTheIntakeIsNobodysArrival) {
+    loadDemo();
+    PeopleAudit audit;
+    for (int crossing = 0; crossing < 2; ++crossing) {
+        press("Halcyra", VXK_E);
+        ASSERT_EQ(stepAudited(audit), "");
+    }
+    ASSERT_EQ(ship().crew.crewCount, 3);
+    press("Halcyra", VXK_E);
+    press("Halcyra", VXK_E);
+    ASSERT_NE(driver.world().findVessel("CKitTTender1"), nullptr);
+    const int people = driver.people();
+    EXPECT_EQ(stepAudited(audit), "");
+    EXPECT_EQ(audit.allowedLosses(), 0);
+    EXPECT_EQ(ship().crew.crewCount, 4);
+    EXPECT_NE(driver.world().findVessel("CKitTTender1"), nullptr);
+    EXPECT_EQ(driver.people(), people);
 }
 
 TEST_F(InvariantsTest, WalkerGoneWithoutTimeRunningIsReported) {
