@@ -106,7 +106,8 @@ bool VESSEL::GetHorizonAirspeedVector(VECTOR3& velocity) const {
     const double eastLength = vx::length(east);
     east = eastLength > 0.0 ? vx::scale(east, 1.0 / eastLength) : VECTOR3{1.0, 0.0, 0.0};
     const VECTOR3 north = vx::cross(up, east);
-    velocity = {vx::dot(vessel->vel(), east), vx::dot(vessel->vel(), up), vx::dot(vessel->vel(), north)};
+    velocity = {vx::dot(vessel->vel(), east), vx::dot(vessel->vel(), up),
+                vx::dot(vessel->vel(), north)};
     return true;
 }
 

@@ -204,10 +204,10 @@ private:
     std::vector<StepHook> hooks_;     // listed vessels with step callbacks, creation order
     std::vector<StepHook> stepHooks_; // the step's snapshot of hooks_
     std::vector<std::unique_ptr<MotionBlock>> motionBlocks_;
-    std::size_t motionSlots_ = 0;           // slots ever used, free or not
-    std::vector<std::size_t> freeMotion_;   // slots to take again
-    std::size_t steppedSlots_ = 0;          // motionSlots_ when the step began
-    std::vector<VesselRecord*> doomed_;      // deleted, waiting for vvcExit
+    std::size_t motionSlots_ = 0;         // slots ever used, free or not
+    std::vector<std::size_t> freeMotion_; // slots to take again
+    std::size_t steppedSlots_ = 0;        // motionSlots_ when the step began
+    std::vector<VesselRecord*> doomed_;   // deleted, waiting for vvcExit
     bool groupsDirty_ = false;
     bool anyFollowers_ = false; // some vessel follows a group leader; set by regroup
 
