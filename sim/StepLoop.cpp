@@ -25,6 +25,8 @@ bool turnsInFlight(const VesselRecord& vessel) {
 
 // How far ahead the callback walk asks for the vessels it is about to call.
 constexpr std::size_t kPrefetchAhead = 4;
+// How far ahead the motion walk asks for the table's slots.
+constexpr std::size_t kSlotPrefetch = 16;
 
 } // namespace
 
@@ -80,8 +82,11 @@ template <class Visit> void World::forEachSteppedSlot(Visit visit) {
         MotionBlock& block = *motionBlocks_[first / kMotionBlock];
         const std::size_t count = std::min(kMotionBlock, steppedSlots_ - first);
         for (std::size_t i = 0; i < count; ++i) {
+            if (i + kSlotPrefetch < count) {
+                __builtin_prefetch(&block.state[i + kSlotPrefetch], 1);
+            }
             if ((block.state[i].flags & kMotionListed) != 0) {
-                visit(block.state[i], block.owner, i);
+                visit(block.state[i], block.owner[i]);
             }
         }
     }
@@ -122,18 +127,18 @@ void World::moveVessels(double dt) {
     // Nobody docked: each vessel's motion and ground contact depend on itself alone, so one
     // walk over the motion table does both, in any order. Only a vessel that may turn or
     // comes to rest reaches its record.
-    forEachSteppedSlot([&](MotionState& motion, auto& owners, std::size_t i) {
+    forEachSteppedSlot([&](MotionState& motion, VesselRecord* const& owner) {
         if ((motion.flags & kMotionMayTurn) != 0) {
-            turn(*owners[i], dt);
+            turn(*owner, dt);
         }
         coast(motion, dt);
-        touchGround(motion, *owners[i]);
+        touchGround(motion, owner);
     });
 }
 
 void World::moveDockedVessels(double dt) {
-    forEachSteppedSlot([&](MotionState& motion, auto& owners, std::size_t i) {
-        VesselRecord& vessel = *owners[i];
+    forEachSteppedSlot([&](MotionState& motion, VesselRecord* const& owner) {
+        VesselRecord& vessel = *owner;
         if (!vessel.isFollower()) {
             if ((motion.flags & kMotionMayTurn) != 0) {
                 turn(vessel, dt);
@@ -142,8 +147,8 @@ void World::moveDockedVessels(double dt) {
         }
     });
     // Followers take their pose from their leader as it is now.
-    forEachSteppedSlot([&](MotionState& motion, auto& owners, std::size_t i) {
-        VesselRecord& vessel = *owners[i];
+    forEachSteppedSlot([&](MotionState& motion, VesselRecord* const& owner) {
+        VesselRecord& vessel = *owner;
         if (!vessel.isFollower()) {
             return;
         }
@@ -159,21 +164,21 @@ void World::moveDockedVessels(double dt) {
         motion.status = lead.status();
         motion.ground = lead.ground();
     });
-    forEachSteppedSlot([&](MotionState& motion, auto& owners, std::size_t i) {
-        if (!owners[i]->isFollower()) {
-            touchGround(motion, *owners[i]);
+    forEachSteppedSlot([&](MotionState& motion, VesselRecord* const& owner) {
+        if (!owner->isFollower()) {
+            touchGround(motion, owner);
         }
     });
 }
 
-void World::touchGround(MotionState& motion, VesselRecord& owner) {
+void World::touchGround(MotionState& motion, VesselRecord* const& owner) {
     if (motion.status == VESSELSTATUS_LANDED) {
         return;
     }
     if (motion.ground == GroundPhase::Impact) {
         // The step after touchdown has seen the impact speed: now the vessel rests.
         motion.vel = {0.0, 0.0, 0.0};
-        assignAngularVel(owner, {0.0, 0.0, 0.0});
+        assignAngularVel(*owner, {0.0, 0.0, 0.0});
         motion.status = VESSELSTATUS_LANDED;
         motion.ground = GroundPhase::Landed;
         return;

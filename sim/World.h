@@ -139,7 +139,8 @@ private:
     void moveDockedVessels(double dt);
     void coast(MotionState& motion, double dt) const;
     void turn(VesselRecord& vessel, double dt);
-    void touchGround(MotionState& motion, VesselRecord& owner);
+    // The owner is read only when the vessel comes to rest.
+    void touchGround(MotionState& motion, VesselRecord* const& owner);
     void drawHud();
     void reportDebugLine();
     void regroup();
