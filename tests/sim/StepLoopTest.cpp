@@ -356,17 +356,6 @@ TEST_F(StepHookWorld, VesselMadeInsideAnotherClassInitStillStepsInCreationOrder)
     EXPECT_THAT(stepCalls(), ElementsAre("pre First", "pre Outer", "pre Inner"));
 }
 
-TEST_F(StepHookWorld, QuietVesselsMoveLikeCalledOnes) {
-    VesselRecord* quiet = add("Q", "Quiet", {7e6, 0, 0}, {0, 7546, 0});
-    VesselRecord* called = add("B", "BothSteps", {7e6, 0, 0}, {0, 7546, 0});
-    for (int i = 0; i < 50; ++i) {
-        world().step(0.5);
-    }
-    EXPECT_NE(quiet->pos().y, 0.0);
-    EXPECT_TRUE(sameBits(quiet->pos(), called->pos()));
-    EXPECT_TRUE(sameBits(quiet->vel(), called->vel()));
-}
-
 TEST_F(StepHookWorld, SlotOfADeletedVesselServesTheNextOneAndTheOldRecordKeepsItsState) {
     world().body().gm = 0.0;
     VesselRecord* a = add("A", "Quiet", {7e6, 0, 0}, {1, 0, 0});
