@@ -110,7 +110,7 @@ void World::regroup() {
         }
         anyFollowers_ = true;
         for (VesselRecord* member : group) {
-            member->relPos = tmul(start->rot, sub(member->pos, start->pos));
+            member->relPos = tmul(start->rot, sub(member->pos(), start->pos()));
             member->relRot = tmul(start->rot, member->rot);
         }
     }
@@ -126,11 +126,11 @@ void World::place(VesselRecord* vessel, VesselRecord* ref, const VECTOR3& local)
     if (vessel == nullptr || !vessel->alive || ref == nullptr || !ref->alive) {
         return;
     }
-    vessel->pos = add(mul(ref->rot, local), ref->pos);
-    vessel->vel = ref->vel;
+    vessel->pos() = add(mul(ref->rot, local), ref->pos());
+    vessel->vel() = ref->vel();
     assignRotation(*vessel, ref->rot);
-    vessel->status = ref->status;
-    vessel->ground = ref->ground;
+    vessel->status() = ref->status();
+    vessel->ground() = ref->ground();
     poseChanged(*vessel);
 }
 

@@ -43,12 +43,12 @@ void printVessel(VesselRecord& vessel, Transcript& out) {
     out.print("class " + vessel.className);
     out.print("emptymass " + formatNumber(vessel.emptyMass));
     out.print("size " + formatNumber(vessel.def.size));
-    out.print("pos " + vectorText(vessel.pos));
-    out.print("vel " + vectorText(vessel.vel));
+    out.print("pos " + vectorText(vessel.pos()));
+    out.print("vel " + vectorText(vessel.vel()));
     out.print("ori " + vectorText(orientationDegrees(vessel)));
     out.print("avel " + vectorText(angularVelDegrees(vessel)));
     out.print(std::string("status ") +
-              (vessel.status == VESSELSTATUS_LANDED ? "LANDED" : "FLIGHT"));
+              (vessel.status() == VESSELSTATUS_LANDED ? "LANDED" : "FLIGHT"));
     for (const auto& port : vessel.docks) {
         std::string line = "dock " + std::to_string(port->index);
         if (port->mate != nullptr) {

@@ -1,7 +1,9 @@
 // One step of the world: pre-step callbacks, motion, ground contact, post-step callbacks, the
 // focus vessel's HUD, and the destruction of vessels deleted on the way. Nothing here touches
 // the heap while no vessel is created or deleted.
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 
 #include "sim/Math3.h"
@@ -17,28 +19,14 @@ constexpr double kMjdAtZero = 51544.5; // date of simulated time 0
 constexpr double kSecondsPerDay = 86400.0;
 
 bool turnsInFlight(const VesselRecord& vessel) {
-    return vessel.status == VESSELSTATUS_FLIGHT && vessel.ground == GroundPhase::Free &&
+    return vessel.status() == VESSELSTATUS_FLIGHT && vessel.ground() == GroundPhase::Free &&
            (vessel.avel.x != 0.0 || vessel.avel.y != 0.0 || vessel.avel.z != 0.0);
 }
 
-// The records of a long vessel list lie all over the heap: asking for the ones a few places
-// ahead keeps a walk over the list from waiting on memory, so that its cost per vessel stays
-// the same however many vessels there are.
-constexpr std::size_t kPrefetchAhead = 8;
-
-inline void prefetchAhead(VesselRecord* const* at, VesselRecord* const* end) {
-    const std::ptrdiff_t left = end - at;
-    if (left > static_cast<std::ptrdiff_t>(kPrefetchAhead)) {
-        const char* record = reinterpret_cast<const char*>(at[kPrefetchAhead]);
-        __builtin_prefetch(record);
-        __builtin_prefetch(record + 64);
-        __builtin_prefetch(record + 128);
-    }
-    // Half as far ahead the record has arrived, and with it where the vessel's object is.
-    if (left > static_cast<std::ptrdiff_t>(kPrefetchAhead / 2)) {
-        __builtin_prefetch(at[kPrefetchAhead / 2]->iface);
-    }
-}
+// How far ahead the callback walk asks for the vessels it is about to call.
+constexpr std::size_t kPrefetchAhead = 4;
+// How far ahead the motion walk asks for the table's slots.
+constexpr std::size_t kSlotPrefetch = 16;
 
 } // namespace
 
@@ -49,32 +37,18 @@ void World::step(double dt) {
     clock_.advance(dt);
     const double mjd = kMjdAtZero + simt_ / kSecondsPerDay;
 
-    // Vessels created during the step are not in the snapshot: they step from the next one.
-    stepVessels_.assign(vessels_.begin(), vessels_.end());
+    // Vessels created during the step are not in the snapshot, and their motion slots lie at
+    // or above steppedSlots_: they step from the next one.
+    stepHooks_.assign(hooks_.begin(), hooks_.end());
+    steppedSlots_ = motionSlots_;
     {
         Dispatch dispatch(*this);
-        VesselRecord* const* end = stepVessels_.data() + stepVessels_.size();
-        for (VesselRecord* const* at = stepVessels_.data(); at != end; ++at) {
-            prefetchAhead(at, end);
-            VesselRecord* vessel = *at;
-            if (VESSEL2* callbacks = vessel->alive ? callbacksOf(*vessel) : nullptr) {
-                ModuleCallScope guard(allocationsOf(*vessel), GuardedCallback::PreStep);
-                callbacks->clbkPreStep(simt_, dt, mjd);
-            }
-        }
+        callHooks<GuardedCallback::PreStep, kPreStepHook>(mjd);
     }
     moveVessels(dt);
     {
         Dispatch dispatch(*this);
-        VesselRecord* const* end = stepVessels_.data() + stepVessels_.size();
-        for (VesselRecord* const* at = stepVessels_.data(); at != end; ++at) {
-            prefetchAhead(at, end);
-            VesselRecord* vessel = *at;
-            if (VESSEL2* callbacks = vessel->alive ? callbacksOf(*vessel) : nullptr) {
-                ModuleCallScope guard(allocationsOf(*vessel), GuardedCallback::PostStep);
-                callbacks->clbkPostStep(simt_, dt, mjd);
-            }
-        }
+        callHooks<GuardedCallback::PostStep, kPostStepHook>(mjd);
         drawHud();
     }
     inStep_ = false;
@@ -82,17 +56,59 @@ void World::step(double dt) {
     reportDebugLine();
 }
 
-void World::moveFreeVessel(VesselRecord& vessel, double dt) {
-    if (vessel.status == VESSELSTATUS_LANDED || vessel.ground != GroundPhase::Free) {
+template <GuardedCallback Which, std::uint8_t Hook> void World::callHooks(double mjd) {
+    const StepHook* const begin = stepHooks_.data();
+    const StepHook* const end = begin + stepHooks_.size();
+    for (const StepHook* at = begin; at != end; ++at) {
+        if (end - at > static_cast<std::ptrdiff_t>(kPrefetchAhead)) {
+            __builtin_prefetch(at[kPrefetchAhead].vessel);
+            __builtin_prefetch(at[kPrefetchAhead].callbacks);
+        }
+        // A vessel deleted by an earlier callback of this walk is not called.
+        if ((at->hooks & Hook) == 0 || !at->vessel->alive) {
+            continue;
+        }
+        ModuleCallScope guard(*at->allocations, Which);
+        if constexpr (Which == GuardedCallback::PreStep) {
+            at->callbacks->clbkPreStep(simt_, simdt_, mjd);
+        } else {
+            at->callbacks->clbkPostStep(simt_, simdt_, mjd);
+        }
+    }
+}
+
+template <class Visit> void World::forEachSteppedSlot(Visit visit) {
+    for (std::size_t first = 0; first < steppedSlots_; first += kMotionBlock) {
+        MotionBlock& block = *motionBlocks_[first / kMotionBlock];
+        const std::size_t count = std::min(kMotionBlock, steppedSlots_ - first);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i + kSlotPrefetch < count) {
+                __builtin_prefetch(&block.state[i + kSlotPrefetch], 1);
+            }
+            if ((block.state[i].flags & kMotionListed) != 0) {
+                visit(block.state[i], block.owner[i]);
+            }
+        }
+    }
+}
+
+void World::coast(MotionState& motion, double dt) const {
+    if (motion.status == VESSELSTATUS_LANDED || motion.ground != GroundPhase::Free) {
         return; // on the ground, or held at the point of touchdown
     }
     if (body_.gm != 0.0) {
-        const double r = length(vessel.pos);
+        const double r = length(motion.pos);
         if (r > 0.0) {
-            vessel.vel = add(vessel.vel, scale(vessel.pos, -body_.gm / (r * r * r) * dt));
+            motion.vel = add(motion.vel, scale(motion.pos, -body_.gm / (r * r * r) * dt));
         }
     }
-    vessel.pos = add(vessel.pos, scale(vessel.vel, dt));
+    motion.pos = add(motion.pos, scale(motion.vel, dt));
+}
+
+void World::turn(VesselRecord& vessel, double dt) {
+    if (vessel.status() == VESSELSTATUS_LANDED || vessel.ground() != GroundPhase::Free) {
+        return;
+    }
     const double spin = length(vessel.avel);
     if (spin > 0.0) { // idle vessels are left alone: no matrix work, no rounding
         const MATRIX3 turn = axisRotation(scale(vessel.avel, 1.0 / spin), spin * dt);
@@ -104,71 +120,74 @@ void World::moveVessels(double dt) {
     if (groupsDirty_) {
         regroup();
     }
-    if (!anyFollowers_) {
-        // Nobody docked: each vessel's motion and ground contact depend on itself alone, so
-        // one walk over the vessels does both.
-        VesselRecord* const* end = stepVessels_.data() + stepVessels_.size();
-        for (VesselRecord* const* at = stepVessels_.data(); at != end; ++at) {
-            prefetchAhead(at, end);
-            VesselRecord* vessel = *at;
-            if (vessel->alive) {
-                moveFreeVessel(*vessel, dt);
-                touchGround(*vessel);
-            }
-        }
+    if (anyFollowers_) {
+        moveDockedVessels(dt);
         return;
     }
-    for (VesselRecord* vessel : stepVessels_) {
-        if (vessel->alive && !vessel->isFollower()) {
-            moveFreeVessel(*vessel, dt);
+    // Nobody docked: each vessel's motion and ground contact depend on itself alone, so one
+    // walk over the motion table does both, in any order. Only a vessel that may turn or
+    // comes to rest reaches its record.
+    forEachSteppedSlot([&](MotionState& motion, VesselRecord* const& owner) {
+        if ((motion.flags & kMotionMayTurn) != 0) {
+            turn(*owner, dt);
         }
-    }
+        coast(motion, dt);
+        touchGround(motion, owner);
+    });
+}
+
+void World::moveDockedVessels(double dt) {
+    forEachSteppedSlot([&](MotionState& motion, VesselRecord* const& owner) {
+        VesselRecord& vessel = *owner;
+        if (!vessel.isFollower()) {
+            if ((motion.flags & kMotionMayTurn) != 0) {
+                turn(vessel, dt);
+            }
+            coast(motion, dt);
+        }
+    });
     // Followers take their pose from their leader as it is now.
-    for (VesselRecord* vessel : stepVessels_) {
-        if (!vessel->alive || !vessel->isFollower()) {
-            continue;
+    forEachSteppedSlot([&](MotionState& motion, VesselRecord* const& owner) {
+        VesselRecord& vessel = *owner;
+        if (!vessel.isFollower()) {
+            return;
         }
-        const VesselRecord& lead = *vessel->leader;
-        const VECTOR3 arm = mul(lead.rot, vessel->relPos);
-        vessel->pos = add(lead.pos, arm);
-        vessel->vel = add(lead.vel, mul(lead.rot, cross(lead.avel, vessel->relPos)));
+        const VesselRecord& lead = *vessel.leader;
+        const VECTOR3 arm = mul(lead.rot, vessel.relPos);
+        motion.pos = add(lead.pos(), arm);
+        motion.vel = add(lead.vel(), mul(lead.rot, cross(lead.avel, vessel.relPos)));
         // Only a leader that turned moves its followers' frames, so that an idle group keeps
         // every member's orientation to the bit.
         if (turnsInFlight(lead)) {
-            assignRotation(*vessel, mul(lead.rot, vessel->relRot));
+            assignRotation(vessel, mul(lead.rot, vessel.relRot));
         }
-        vessel->status = lead.status;
-        vessel->ground = lead.ground;
-    }
-    touchGround();
+        motion.status = lead.status();
+        motion.ground = lead.ground();
+    });
+    forEachSteppedSlot([&](MotionState& motion, VesselRecord* const& owner) {
+        if (!owner->isFollower()) {
+            touchGround(motion, owner);
+        }
+    });
 }
 
-void World::touchGround() {
-    for (VesselRecord* vessel : stepVessels_) {
-        if (vessel->alive && !vessel->isFollower()) {
-            touchGround(*vessel);
-        }
-    }
-}
-
-void World::touchGround(VesselRecord& vessel) {
-    if (vessel.status == VESSELSTATUS_LANDED) {
+void World::touchGround(MotionState& motion, VesselRecord* const& owner) {
+    if (motion.status == VESSELSTATUS_LANDED) {
         return;
     }
-    if (vessel.ground == GroundPhase::Impact) {
+    if (motion.ground == GroundPhase::Impact) {
         // The step after touchdown has seen the impact speed: now the vessel rests.
-        vessel.vel = {0.0, 0.0, 0.0};
-        assignAngularVel(vessel, {0.0, 0.0, 0.0});
-        vessel.status = VESSELSTATUS_LANDED;
-        vessel.ground = GroundPhase::Landed;
+        motion.vel = {0.0, 0.0, 0.0};
+        assignAngularVel(*owner, {0.0, 0.0, 0.0});
+        motion.status = VESSELSTATUS_LANDED;
+        motion.ground = GroundPhase::Landed;
         return;
     }
-    const double r = length(vessel.pos);
-    const double clearance = groundClearance(vessel);
-    if (r - body_.radius <= clearance) {
-        const VECTOR3 up = r > 0.0 ? scale(vessel.pos, 1.0 / r) : VECTOR3{0.0, 1.0, 0.0};
-        vessel.pos = scale(up, body_.radius + clearance);
-        vessel.ground = GroundPhase::Impact;
+    const double r = length(motion.pos);
+    if (r - body_.radius <= motion.clearance) {
+        const VECTOR3 up = r > 0.0 ? scale(motion.pos, 1.0 / r) : VECTOR3{0.0, 1.0, 0.0};
+        motion.pos = scale(up, body_.radius + motion.clearance);
+        motion.ground = GroundPhase::Impact;
     }
 }
 

@@ -86,7 +86,7 @@ void vapiGetGlobalPos(OBJHANDLE object, VECTOR3* pos) {
         return;
     }
     const VesselRecord* vessel = liveVessel(object);
-    *pos = vessel != nullptr ? vessel->pos : VECTOR3{0.0, 0.0, 0.0};
+    *pos = vessel != nullptr ? vessel->pos() : VECTOR3{0.0, 0.0, 0.0};
 }
 
 OBJHANDLE vapiSetFocusObject(OBJHANDLE vessel) {

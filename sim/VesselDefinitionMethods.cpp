@@ -6,6 +6,7 @@
 #include "host/Vessel.h"
 #include "sim/AllocationGuard.h"
 #include "sim/VesselRecord.h"
+#include "sim/VesselState.h"
 #include "sim/World.h"
 
 using vx::liveVessel;
@@ -124,10 +125,9 @@ void VESSEL::SetLiftCoeffFunc(LiftCoeffFunc liftCoeff) const {
 }
 
 void VESSEL::SetTouchdownPoints(const VECTOR3& pt1, const VECTOR3& pt2, const VECTOR3& pt3) const {
-    define(handle_, [&](vx::VesselDefinition& def) {
-        def.touchdownPoints = {pt1, pt2, pt3};
-        def.hasTouchdownPoints = true;
-    });
+    if (VesselRecord* vessel = liveVessel(handle_)) {
+        vx::setTouchdownPoints(*vessel, {pt1, pt2, pt3});
+    }
 }
 
 // --- Meshes -----------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,7 +76,7 @@ struct AnimationRecord {
 
 // Everything a class sets about itself, kept as given.
 struct VesselDefinition {
-    // First, as every step reads them for the ground test.
+    // Set through setTouchdownPoints, which keeps the clearance the step uses.
     bool hasTouchdownPoints = false;
     std::array<VECTOR3, 3> touchdownPoints{};
     double size = 1.0;
@@ -97,25 +98,71 @@ struct VesselDefinition {
 
 // Ground state of a vessel: Impact is the step after touching down, when the vessel is held at
 // its clearance with the speed it hit the ground with.
-enum class GroundPhase { Free, Impact, Landed };
+enum class GroundPhase : std::uint8_t { Free, Impact, Landed };
 
-// What the step and the arrival scans of modules read for every vessel comes first, so that
-// the host walks as few cache lines per vessel as it can however many vessels there are.
+// MotionState::flags
+inline constexpr std::uint8_t kMotionListed = 1;  // the slot belongs to a vessel in the list
+inline constexpr std::uint8_t kMotionMayTurn = 2; // its angular velocity is not all zeros
+
+// What the step reads and writes of every vessel, in one cache line. The world keeps these
+// side by side in its motion table, so that a step over many vessels streams through one
+// compact array instead of visiting every record.
+struct MotionState {
+    VECTOR3 pos{};
+    VECTOR3 vel{};
+    double clearance = 0.0; // groundClearance, kept up to date with the touchdown points
+    int status = VESSELSTATUS_FLIGHT;
+    GroundPhase ground = GroundPhase::Free;
+    std::uint8_t flags = 0;
+};
+static_assert(sizeof(MotionState) == 64, "one cache line per vessel");
+
+// What the arrival scans of modules read for every vessel comes first, so that they walk as
+// few cache lines per vessel as they can however many vessels there are.
 struct VesselRecord : VxObject {
     VesselRecord() : VxObject(ObjectKind::Vessel) {}
+    // The record is reached through pointers (handles, the motion table): it never moves.
+    VesselRecord(const VesselRecord&) = delete;
+    VesselRecord& operator=(const VesselRecord&) = delete;
 
     VESSEL* iface = nullptr; // what vvcInit returned
     std::string className;
+
+private:
+    MotionState* motion_ = &ownMotion_; // read by the scans too, hence up here
+
+public:
     // Docked group: the earliest-created member leads; the others keep their pose relative
     // to it. leader is null for a vessel docked to nothing.
     VesselRecord* leader = nullptr;
-    int status = VESSELSTATUS_FLIGHT;
-    GroundPhase ground = GroundPhase::Free;
-    VECTOR3 pos{};
-    VECTOR3 vel{};
-    VECTOR3 avel{};       // vessel frame, rad/s
-    VesselDefinition def; // its touchdown points first: every step reads them
+    VECTOR3 avel{}; // vessel frame, rad/s; change it with assignAngularVel
     MATRIX3 rot{1, 0, 0, 0, 1, 0, 0, 0, 1};
+
+    // Position, velocity and ground state live in the world's motion table while the vessel
+    // is listed, and in the record itself before and after.
+    VECTOR3& pos() { return motion_->pos; }
+    const VECTOR3& pos() const { return motion_->pos; }
+    VECTOR3& vel() { return motion_->vel; }
+    const VECTOR3& vel() const { return motion_->vel; }
+    int& status() { return motion_->status; }
+    int status() const { return motion_->status; }
+    GroundPhase& ground() { return motion_->ground; }
+    GroundPhase ground() const { return motion_->ground; }
+    MotionState& motion() { return *motion_; }
+    const MotionState& motion() const { return *motion_; }
+    // Moves the motion state into a slot of the world's table, and back into the record.
+    void bindMotion(MotionState& slot, std::size_t index) {
+        slot = *motion_;
+        motion_ = &slot;
+        motionSlot = index;
+    }
+    void unbindMotion() {
+        ownMotion_ = *motion_;
+        motion_ = &ownMotion_;
+    }
+    std::size_t motionSlot = 0; // while bound
+
+    VesselDefinition def;
 
     const VesselClass* vesselClass = nullptr;
     std::size_t serial = 0; // creation order within the run
@@ -148,6 +195,9 @@ struct VesselRecord : VxObject {
     std::string hudText;
 
     bool isFollower() const { return leader != nullptr && leader != this; }
+
+private:
+    MotionState ownMotion_;
 };
 
 // The live vessel behind a handle, or null for null, the body or a deleted vessel.

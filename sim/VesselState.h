@@ -2,6 +2,8 @@
 // orientation and spin is dropped exactly when the value really changes.
 #pragma once
 
+#include <array>
+
 #include "host/VesselStatus.h"
 #include "sim/HostExport.h"
 #include "sim/VesselRecord.h"
@@ -23,5 +25,7 @@ void applyStatus(VesselRecord& vessel, const VESSELSTATUS& status);
 // Height above the surface at which the vessel stands on the ground: minus the lowest
 // touchdown point's y, or 0 without touchdown points.
 double groundClearance(const VesselRecord& vessel);
+// Sets the three touchdown points and the clearance the step holds the vessel at.
+void setTouchdownPoints(VesselRecord& vessel, const std::array<VECTOR3, 3>& points);
 
 } // namespace vx

@@ -47,12 +47,12 @@ void VESSEL::DefSetState(const VESSELSTATUS* status) const {
 
 void VESSEL::GetGlobalPos(VECTOR3& pos) const {
     const VesselRecord* vessel = liveVessel(handle_);
-    pos = vessel != nullptr ? vessel->pos : VECTOR3{0.0, 0.0, 0.0};
+    pos = vessel != nullptr ? vessel->pos() : VECTOR3{0.0, 0.0, 0.0};
 }
 
 void VESSEL::SetGlobalPos(const VECTOR3& pos) const {
     if (VesselRecord* vessel = liveVessel(handle_)) {
-        vessel->pos = pos;
+        vessel->pos() = pos;
         moved(*vessel);
     }
 }
@@ -76,7 +76,7 @@ void VESSEL::GetAngularVel(VECTOR3& avel) const {
 
 void VESSEL::Local2Rel(const VECTOR3& local, VECTOR3& rel) const {
     const VesselRecord* vessel = liveVessel(handle_);
-    rel = vessel != nullptr ? vx::add(vx::mul(vessel->rot, local), vessel->pos)
+    rel = vessel != nullptr ? vx::add(vx::mul(vessel->rot, local), vessel->pos())
                             : VECTOR3{0.0, 0.0, 0.0};
 }
 
@@ -87,7 +87,7 @@ void VESSEL::GlobalRot(const VECTOR3& local, VECTOR3& global) const {
 
 void VESSEL::Global2Local(const VECTOR3& global, VECTOR3& local) const {
     const VesselRecord* vessel = liveVessel(handle_);
-    local = vessel != nullptr ? vx::tmul(vessel->rot, vx::sub(global, vessel->pos))
+    local = vessel != nullptr ? vx::tmul(vessel->rot, vx::sub(global, vessel->pos()))
                               : VECTOR3{0.0, 0.0, 0.0};
 }
 
@@ -97,23 +97,24 @@ bool VESSEL::GetHorizonAirspeedVector(VECTOR3& velocity) const {
     if (vessel == nullptr) {
         return false;
     }
-    const double r = vx::length(vessel->pos);
+    const double r = vx::length(vessel->pos());
     if (r == 0.0) {
         return false;
     }
-    const VECTOR3 up = vx::scale(vessel->pos, 1.0 / r);
+    const VECTOR3 up = vx::scale(vessel->pos(), 1.0 / r);
     VECTOR3 east = vx::cross(VECTOR3{0.0, 0.0, 1.0}, up);
     const double eastLength = vx::length(east);
     east = eastLength > 0.0 ? vx::scale(east, 1.0 / eastLength) : VECTOR3{1.0, 0.0, 0.0};
     const VECTOR3 north = vx::cross(up, east);
-    velocity = {vx::dot(vessel->vel, east), vx::dot(vessel->vel, up), vx::dot(vessel->vel, north)};
+    velocity = {vx::dot(vessel->vel(), east), vx::dot(vessel->vel(), up),
+                vx::dot(vessel->vel(), north)};
     return true;
 }
 
 bool VESSEL::GroundContact() const {
     const VesselRecord* vessel = liveVessel(handle_);
     return vessel != nullptr &&
-           (vessel->ground != vx::GroundPhase::Free || vessel->status == VESSELSTATUS_LANDED);
+           (vessel->ground() != vx::GroundPhase::Free || vessel->status() == VESSELSTATUS_LANDED);
 }
 
 // --- Scenario ---------------------------------------------------------------------------------
@@ -187,10 +188,10 @@ void VESSEL::SaveDefaultState(FILEHANDLE scn) const {
     };
     vx::HostLine line;
     line.kind = vx::HostLineKind::Pos;
-    line.value = vessel->pos;
+    line.value = vessel->pos();
     write(line);
     line.kind = vx::HostLineKind::Vel;
-    line.value = vessel->vel;
+    line.value = vessel->vel();
     write(line);
     line.kind = vx::HostLineKind::Ori;
     line.value = vx::orientationDegrees(*vessel);
@@ -199,7 +200,7 @@ void VESSEL::SaveDefaultState(FILEHANDLE scn) const {
     line.value = vx::angularVelDegrees(*vessel);
     write(line);
     line.kind = vx::HostLineKind::Status;
-    line.status = vessel->status;
+    line.status = vessel->status();
     write(line);
     for (const auto& port : vessel->docks) {
         if (port->mate == nullptr || !port->mate->owner->alive) {

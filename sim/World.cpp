@@ -2,7 +2,9 @@
 #include "sim/AllocationGuard.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 
 #include "sim/VesselCallbacks.h"
 #include "sim/VesselState.h"
@@ -13,7 +15,57 @@ namespace {
 
 World* currentWorld = nullptr;
 
+// The function a virtual call of member on object reaches, read from the object's table of
+// virtual functions as the Itanium C++ ABI lays it out; null where that is not this build's.
+template <class Member> const void* virtualTarget(const VESSEL2& object, Member member) {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__) || defined(__aarch64__))
+    struct Representation {
+        std::ptrdiff_t ptr;
+        std::ptrdiff_t adj;
+    };
+    static_assert(sizeof(Member) == sizeof(Representation));
+    Representation rep;
+    std::memcpy(&rep, &member, sizeof rep);
+#if defined(__aarch64__)
+    const bool isVirtual = (rep.adj & 1) != 0; // the ARM variant marks it in the adjustment
+    const std::ptrdiff_t offset = rep.ptr;
+#else
+    const bool isVirtual = (rep.ptr & 1) != 0;
+    const std::ptrdiff_t offset = rep.ptr - 1;
+#endif
+    if (!isVirtual) {
+        return nullptr;
+    }
+    // VESSEL has no virtual functions, so the table's pointer opens every VESSEL2.
+    const char* table = nullptr;
+    std::memcpy(&table, static_cast<const void*>(&object), sizeof table);
+    const void* target = nullptr;
+    std::memcpy(&target, table + offset, sizeof target);
+    return target;
+#else
+    (void)object;
+    (void)member;
+    return nullptr;
+#endif
+}
+
 } // namespace
+
+std::uint8_t stepHooksOf(const VESSEL2& object) {
+    static const VESSEL2 defaults(nullptr);
+    auto own = [&](auto member) {
+        const void* target = virtualTarget(object, member);
+        return target == nullptr || target != virtualTarget(defaults, member);
+    };
+    std::uint8_t hooks = 0;
+    if (own(&VESSEL2::clbkPreStep)) {
+        hooks |= kPreStepHook;
+    }
+    if (own(&VESSEL2::clbkPostStep)) {
+        hooks |= kPostStepHook;
+    }
+    return hooks;
+}
 
 World* World::current() {
     return currentWorld;
@@ -28,8 +80,9 @@ World::World(WorldOptions options)
         std::fprintf(stderr, "%.*s\n", static_cast<int>(message.size()), message.data());
     };
     // Room for a busy run, so that the step never grows these.
-    stepVessels_.reserve(64);
+    stepHooks_.reserve(64);
     doomed_.reserve(16);
+    freeMotion_.reserve(16);
     eventText_.reserve(512);
     hudText_.reserve(512);
     currentWorld = this;
@@ -114,7 +167,49 @@ VesselRecord* World::newRecord(std::string_view name, std::string_view className
     records_.push_back(std::move(record));
     vessels_.push_back(vessel);
     names_.emplace(vessel->name, vessel);
+    bindMotion(*vessel);
     return vessel;
+}
+
+void World::bindMotion(VesselRecord& vessel) {
+    std::size_t slot = motionSlots_;
+    if (!inStep_ && !freeMotion_.empty()) {
+        slot = freeMotion_.back();
+        freeMotion_.pop_back();
+    } else {
+        if (slot == motionBlocks_.size() * kMotionBlock) {
+            motionBlocks_.push_back(std::make_unique<MotionBlock>());
+        }
+        ++motionSlots_;
+    }
+    MotionBlock& block = *motionBlocks_[slot / kMotionBlock];
+    MotionState& state = block.state[slot % kMotionBlock];
+    vessel.bindMotion(state, slot);
+    state.flags |= kMotionListed;
+    block.owner[slot % kMotionBlock] = &vessel;
+}
+
+void World::releaseMotion(VesselRecord& vessel) {
+    const std::size_t slot = vessel.motionSlot;
+    MotionBlock& block = *motionBlocks_[slot / kMotionBlock];
+    vessel.unbindMotion();
+    vessel.motion().flags &= static_cast<std::uint8_t>(~kMotionListed);
+    block.state[slot % kMotionBlock].flags = 0;
+    block.owner[slot % kMotionBlock] = nullptr;
+    freeMotion_.push_back(slot);
+}
+
+void World::listHooks(VesselRecord& vessel) {
+    VESSEL2* callbacks = callbacksOf(vessel);
+    const std::uint8_t hooks = callbacks != nullptr ? stepHooksOf(*callbacks) : 0;
+    if (hooks == 0) {
+        return;
+    }
+    // Creation order, also for a vessel whose class created another one while it was made.
+    auto at = std::upper_bound(
+        hooks_.begin(), hooks_.end(), vessel.serial,
+        [](std::size_t serial, const StepHook& hook) { return serial < hook.vessel->serial; });
+    hooks_.insert(at, StepHook{&vessel, callbacks, &allocationsOf(vessel), hooks});
 }
 
 bool World::initVessel(VesselRecord& vessel) {
@@ -126,6 +221,9 @@ bool World::initVessel(VesselRecord& vessel) {
         return false;
     }
     vessel.iface = iface;
+    if (vessel.alive) {
+        listHooks(vessel);
+    }
     if (VESSEL2* callbacks = callbacksOf(vessel)) {
         callbacks->clbkSetClassCaps(nullptr);
     }
@@ -182,6 +280,8 @@ void World::unlist(VesselRecord& vessel) {
     vessel.alive = false;
     vessels_.erase(std::find(vessels_.begin(), vessels_.end(), &vessel));
     names_.erase(vessel.name);
+    std::erase_if(hooks_, [&](const StepHook& hook) { return hook.vessel == &vessel; });
+    releaseMotion(vessel);
 }
 
 bool World::deleteVessel(VesselRecord* vessel) {

@@ -3,6 +3,7 @@
 // current world (there is one at a time); vxsim and the tests drive it through this class.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/Vessel2.h"
 #include "host/VesselStatus.h"
 #include "sim/ClassRegistry.h"
 #include "sim/HostExport.h"
@@ -132,15 +134,40 @@ private:
                    LoadStatus& status);
     void writeBlock(VesselRecord& vessel, std::string& out);
 
-    // Motion and then ground contact, for every vessel (step 2 and 3 of the step).
+    // Motion and then ground contact, for every vessel listed when the step began.
     void moveVessels(double dt);
-    void moveFreeVessel(VesselRecord& vessel, double dt);
-    void touchGround();
-    void touchGround(VesselRecord& vessel);
+    void moveDockedVessels(double dt);
+    void coast(MotionState& motion, double dt) const;
+    void turn(VesselRecord& vessel, double dt);
+    // The owner is read only when the vessel comes to rest.
+    void touchGround(MotionState& motion, VesselRecord* const& owner);
     void drawHud();
     void reportDebugLine();
     void regroup();
     bool portTaken(const VxDock& port, const VxDock& wanted) const;
+
+    // A listed vessel whose object has a pre- or post-step callback of its own.
+    struct StepHook {
+        VesselRecord* vessel;
+        VESSEL2* callbacks;
+        CallbackAllocations* allocations;
+        std::uint8_t hooks; // kPreStepHook, kPostStepHook
+    };
+    void listHooks(VesselRecord& vessel);
+    template <GuardedCallback Which, std::uint8_t Hook> void callHooks(double mjd);
+
+    // The motion table holds the motion state of every listed vessel, in blocks that never
+    // move. The slots of vessels that left the list are taken again, but not during a step:
+    // the step moves the slots below the count it began with, so a vessel created in it waits
+    // for the next.
+    static constexpr std::size_t kMotionBlock = 512;
+    struct MotionBlock {
+        std::array<MotionState, kMotionBlock> state;
+        std::array<VesselRecord*, kMotionBlock> owner;
+    };
+    void bindMotion(VesselRecord& vessel);
+    void releaseMotion(VesselRecord& vessel);
+    template <class Visit> void forEachSteppedSlot(Visit visit);
 
     // Callbacks made by the host, counted so that a vessel deleted inside one is destroyed
     // only once the outermost has returned.
@@ -175,8 +202,13 @@ private:
     double simdt_ = 0.0;
     bool inStep_ = false;
     int dispatchDepth_ = 0;
-    std::vector<VesselRecord*> stepVessels_; // the step's snapshot of the vessel list
-    std::vector<VesselRecord*> doomed_;      // deleted, waiting for vvcExit
+    std::vector<StepHook> hooks_;     // listed vessels with step callbacks, creation order
+    std::vector<StepHook> stepHooks_; // the step's snapshot of hooks_
+    std::vector<std::unique_ptr<MotionBlock>> motionBlocks_;
+    std::size_t motionSlots_ = 0;         // slots ever used, free or not
+    std::vector<std::size_t> freeMotion_; // slots to take again
+    std::size_t steppedSlots_ = 0;        // motionSlots_ when the step began
+    std::vector<VesselRecord*> doomed_;   // deleted, waiting for vvcExit
     bool groupsDirty_ = false;
     bool anyFollowers_ = false; // some vessel follows a group leader; set by regroup
 

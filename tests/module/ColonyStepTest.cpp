@@ -65,9 +65,9 @@ INSTANTIATE_TEST_SUITE_P(Phases, ColonyPhaseWrap,
 
 // Puts the colony on the ground, sinking at the given speed.
 void touchDown(vx::VesselRecord& vessel, double sinkRate) {
-    vessel.pos = {6371000.0, 0.0, 0.0};
-    vessel.vel = {sinkRate, 0.0, 0.0};
-    vessel.ground = vx::GroundPhase::Impact;
+    vessel.pos() = {6371000.0, 0.0, 0.0};
+    vessel.vel() = {sinkRate, 0.0, 0.0};
+    vessel.ground() = vx::GroundPhase::Impact;
 }
 
 TEST_F(ColonyStep, LandingAtThreeMetresASecondIsSurvived) {
@@ -125,7 +125,7 @@ TEST_F(ColonyStep, BlockWithoutCrewLinesLeavesAnEmptySpacedock) {
     auto* loaded = static_cast<halcyra*>(vapiGetVesselInterface(vapiGetObjectByName("Halcyra")));
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->crew.crewCount, 0);
-    EXPECT_EQ(vx::liveVessel(loaded->GetHandle())->pos.x, 7000000.0);
+    EXPECT_EQ(vx::liveVessel(loaded->GetHandle())->pos().x, 7000000.0);
 }
 
 TEST_F(ColonyStep, WalkerInTheAirlockIsAnnouncedWithTagNameAndAge) {

@@ -20,7 +20,7 @@ protected:
     // The pose of member relative to lead: Rl^T (pm - pl) and Rl^T Rm.
     static void relativePose(const VesselRecord& lead, const VesselRecord& member, VECTOR3& pos,
                              MATRIX3& rot) {
-        pos = tmul(lead.rot, sub(member.pos, lead.pos));
+        pos = tmul(lead.rot, sub(member.pos(), lead.pos()));
         rot = tmul(lead.rot, member.rot);
     }
 };
@@ -92,7 +92,7 @@ TEST_F(DockingTest, GroupMovesRigidlyWithItsEarliestMember) {
     EXPECT_NEAR(rot.m12, midRot.m12, 1e-9);
     EXPECT_NEAR(rot.m31, midRot.m31, 1e-9);
     // Mid's own spin plays no part while docked; the lead did turn.
-    EXPECT_GT(length(sub(lead->pos, {7e6, 0, 0})), 1000.0);
+    EXPECT_GT(length(sub(lead->pos(), {7e6, 0, 0})), 1000.0);
 }
 
 TEST_F(DockingTest, UndockedVesselFliesOnItsOwn) {
@@ -102,13 +102,13 @@ TEST_F(DockingTest, UndockedVesselFliesOnItsOwn) {
     std::string reason;
     ASSERT_TRUE(world().dock(a, 0, b, 1, reason));
     world().step(1.0);
-    EXPECT_DOUBLE_EQ(b->pos.z, 20.0) << "follows the resting leader";
+    EXPECT_DOUBLE_EQ(b->pos().z, 20.0) << "follows the resting leader";
     ASSERT_TRUE(world().undock(b, 1, reason));
     EXPECT_FALSE(world().undock(b, 1, reason));
     EXPECT_EQ(reason, "port 1 of B is not docked");
-    b->vel = {0, 0, 1};
+    b->vel() = {0, 0, 1};
     world().step(1.0);
-    EXPECT_DOUBLE_EQ(b->pos.z, 21.0);
+    EXPECT_DOUBLE_EQ(b->pos().z, 21.0);
     EXPECT_THAT(eventsOf(events, "undock"), ElementsAre("B 1"));
 }
 

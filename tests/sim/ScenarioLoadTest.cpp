@@ -33,10 +33,10 @@ TEST_F(ScenarioLoadTest, BlocksAreReadThenDockedThenPostCreated) {
                                          "postCreation B"));
     EXPECT_THAT(dockedAtPostCreation, ElementsAre(true, true));
     const VesselRecord& a = *world().findVessel("A");
-    EXPECT_EQ(a.pos.z, 3.0);
-    EXPECT_EQ(a.vel.y, 5.0);
+    EXPECT_EQ(a.pos().z, 3.0);
+    EXPECT_EQ(a.vel().y, 5.0);
     EXPECT_DOUBLE_EQ(a.avel.z, std::numbers::pi);
-    EXPECT_EQ(a.status, VESSELSTATUS_LANDED);
+    EXPECT_EQ(a.status(), VESSELSTATUS_LANDED);
     EXPECT_EQ(world().simTime(), 12.5);
     EXPECT_NE(vapiGetObjectByName("Mars"), nullptr);
     EXPECT_EQ(vapiGetObjectByName("Earth"), nullptr);

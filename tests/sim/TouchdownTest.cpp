@@ -33,10 +33,10 @@ TEST_F(TouchdownTest, NextPreStepSeesContactWithTheImpactSpeedThenTheVesselRests
     const double radius = world().body().radius;
     VesselRecord* vessel = addTestVessel("Lander", {radius + 10.5, 0, 0}, {-5, 0, 0});
     world().step(1.0); // 5.5 m up, above the clearance of 3 m
-    EXPECT_DOUBLE_EQ(vessel->pos.x, radius + 5.5);
+    EXPECT_DOUBLE_EQ(vessel->pos().x, radius + 5.5);
     world().step(1.0); // would end 0.5 m up, below the clearance: held at it
-    EXPECT_DOUBLE_EQ(vessel->pos.x, radius + 3.0);
-    EXPECT_DOUBLE_EQ(vessel->vel.x, -5.0);
+    EXPECT_DOUBLE_EQ(vessel->pos().x, radius + 3.0);
+    EXPECT_DOUBLE_EQ(vessel->vel().x, -5.0);
     world().step(1.0); // sees the impact, then comes to rest
     world().step(1.0);
     world().step(1.0);
@@ -49,14 +49,26 @@ TEST_F(TouchdownTest, NextPreStepSeesContactWithTheImpactSpeedThenTheVesselRests
     EXPECT_TRUE(seen[3].contact);
     EXPECT_DOUBLE_EQ(seen[3].verticalSpeed, 0.0);
     EXPECT_EQ(seen[3].status, VESSELSTATUS_LANDED);
-    EXPECT_DOUBLE_EQ(vessel->pos.x, radius + 3.0);
+    EXPECT_DOUBLE_EQ(vessel->pos().x, radius + 3.0);
 }
 
 TEST_F(TouchdownTest, WithoutTouchdownPointsTheClearanceIsZero) {
     const double radius = world().body().radius;
     VesselRecord* vessel = addTestVessel("Rock", {radius + 1.0, 0, 0}, {-2, 0, 0});
     world().step(1.0);
-    EXPECT_DOUBLE_EQ(vessel->pos.x, radius);
+    EXPECT_DOUBLE_EQ(vessel->pos().x, radius);
+    EXPECT_TRUE(vapiGetVesselInterface(vessel)->GroundContact());
+}
+
+TEST_F(TouchdownTest, TouchdownPointsSetAfterCreationMoveTheClearance) {
+    const double radius = world().body().radius;
+    VesselRecord* vessel = addTestVessel("Late", {radius + 15.0, 0, 0}, {-5, 0, 0});
+    world().step(1.0);
+    vapiGetVesselInterface(vessel)->SetTouchdownPoints({0, -4, 0}, {1, -4, 0}, {0, -4, 1});
+    world().step(1.0); // ends 5 m up, above the new clearance of 4 m
+    EXPECT_DOUBLE_EQ(vessel->pos().x, radius + 5.0);
+    world().step(1.0); // would end at 0 m: held at 4 m
+    EXPECT_DOUBLE_EQ(vessel->pos().x, radius + 4.0);
     EXPECT_TRUE(vapiGetVesselInterface(vessel)->GroundContact());
 }
 
