@@ -1,6 +1,7 @@
 // The host's free functions, on the current world. Without a world, or for a handle that is
 // not a live vessel, each gives a safe default and changes nothing.
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <string_view>
 
@@ -13,6 +14,10 @@ using vx::VesselRecord;
 using vx::World;
 
 // --- Vessels ----------------------------------------------------------------------------------
+
+namespace {
+constexpr std::size_t kIndexPrefetch = 16;
+} // namespace
 
 OBJHANDLE vapiCreateVessel(const char* name, const char* className, const VESSELSTATUS& status) {
     World* world = World::current();
@@ -37,7 +42,17 @@ OBJHANDLE vapiGetVesselByIndex(unsigned int index) {
     if (world == nullptr || index >= world->vessels().size()) {
         return nullptr;
     }
-    return world->vessels()[index];
+    const auto& vessels = world->vessels();
+    // Modules walk the list by index, asking each vessel for its interface and class: asking
+    // for the records further on, and for the objects of those whose records have arrived,
+    // keeps a walk over many more vessels than the caches hold from waiting on memory.
+    if (index + kIndexPrefetch < vessels.size()) {
+        __builtin_prefetch(vessels[index + kIndexPrefetch]);
+    }
+    if (index + kIndexPrefetch / 2 < vessels.size()) {
+        __builtin_prefetch(vessels[index + kIndexPrefetch / 2]->iface);
+    }
+    return vessels[index];
 }
 
 VESSEL* vapiGetVesselInterface(OBJHANDLE vessel) {
