@@ -1,14 +1,8 @@
 #include "tests/crew/CrewWorld.h"
 
 #include <fstream>
-#include <string>
-#include <system_error>
 
-#ifdef _WIN32
-#include "platform/WinApi.h"
-#else
-#include <unistd.h>
-#endif
+#include "tests/MakeTempFolder.h"
 
 namespace crewtest {
 
@@ -24,29 +18,6 @@ VESSEL* carrierInit(OBJHANDLE vessel, int flightModel) {
 }
 void carrierExit(VESSEL* vessel) {
     delete static_cast<Carrier*>(vessel);
-}
-
-// Makes a new, empty folder from a pattern ending in six X, and names it in the pattern.
-bool makeTempFolder(std::string& pattern) {
-#ifdef _WIN32
-    // The Windows C runtime has no mkdtemp: the process's id and a count, until one is new.
-    const std::string stem = pattern.substr(0, pattern.size() - 6);
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        const std::string candidate =
-            stem + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt);
-        std::error_code error;
-        if (std::filesystem::create_directory(candidate, error)) {
-            pattern = candidate;
-            return true;
-        }
-        if (error) {
-            return false;
-        }
-    }
-    return false;
-#else
-    return mkdtemp(pattern.data()) != nullptr;
-#endif
 }
 
 } // namespace
@@ -84,7 +55,7 @@ void Carrier::clbkPreStep(double simt, double /*simdt*/, double /*mjd*/) {
 void CrewTest::SetUp() {
     started_ = std::filesystem::current_path();
     std::string pattern = (std::filesystem::temp_directory_path() / "crew-test-XXXXXX").string();
-    ASSERT_TRUE(makeTempFolder(pattern));
+    ASSERT_TRUE(vxtest::makeTempFolder(pattern));
     root = pattern;
     std::filesystem::create_directories(root / "modules");
     std::filesystem::create_directories(root / "meshes/CKit");
