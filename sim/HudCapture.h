@@ -47,6 +47,16 @@ public:
     // Starts a frame: what is drawn on the context from now on lands in frame.
     HDC begin(HudFrame& frame);
 
+    // Whether the texts drawn on the context reach the frame. On Windows they go to the
+    // system's own device context and the frame stays empty whatever the vessel draws.
+#ifdef _WIN32
+    static constexpr bool kCapturesText = false;
+#else
+    static constexpr bool kCapturesText = true;
+#endif
+    // What the transcript shows in place of the texts when they are not captured.
+    static constexpr const char* kNotCaptured = "[text not captured]";
+
 private:
 #ifdef _WIN32
     HDC dc_ = nullptr;

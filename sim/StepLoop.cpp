@@ -220,6 +220,11 @@ void World::drawHud() {
         vessel->hudDrawn = frame.count() > 0;
         vessel->hudText = hudText_;
     }
+    if constexpr (!HudCapture::kCapturesText) {
+        eventText_.assign(vessel->name).append(" ").append(HudCapture::kNotCaptured);
+        emit("hud", eventText_);
+        return;
+    }
     if (frame.count() == 0) {
         eventText_.assign(vessel->name).append(" -");
         emit("hud", eventText_);

@@ -1,7 +1,5 @@
 // vxsim: loads a scenario into the stand-in host and runs a script against it, writing the
 // transcript of what happens on standard output.
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -16,6 +14,13 @@
 #include "sim/StrictCheck.h"
 #include "sim/Transcript.h"
 #include "sim/World.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include "platform/WinApi.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -39,7 +44,7 @@ bool readStream(std::FILE* in, std::string& text) {
 }
 
 bool readFile(const fs::path& path, std::string& text) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
+    std::FILE* in = std::fopen(path.string().c_str(), "rb");
     if (in == nullptr) {
         return false;
     }
@@ -49,9 +54,16 @@ bool readFile(const fs::path& path, std::string& text) {
 }
 
 fs::path programFolder() {
+#ifdef _WIN32
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+    return length == 0 || length >= sizeof self ? fs::path(".")
+                                                : fs::path(self, self + length).parent_path();
+#else
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
     return error ? fs::path(".") : self.parent_path();
+#endif
 }
 
 fs::path fromStart(const fs::path& start, const std::string& path) {
@@ -93,6 +105,12 @@ bool loadScript(const fs::path& start, const vx::VxsimOptions& options, Source& 
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The transcript and the scripts are compared byte for byte with the ones kept for every
+    // platform, so no line ending is translated on the way in or out.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
     vx::VxsimOptions options;
     if (auto done = vx::parseCommandLine(argc, argv, options)) {
         return *done;
@@ -120,7 +138,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", message.c_str());
         return kBadInput;
     }
-    if (chdir(root.c_str()) != 0) {
+    fs::current_path(root, error);
+    if (error) {
         std::fprintf(stderr, "%s: cannot enter the root folder\n", root.string().c_str());
         return kBadInput;
     }

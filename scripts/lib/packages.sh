@@ -35,5 +35,24 @@ need_packages() {
     fi
 }
 
+# have_packages PKG...   like need_packages when run as root; otherwise returns 1 when any is
+#                        missing, leaving their names in MISSING_PACKAGES, for a stage that is
+#                        skipped rather than failed on a machine without them.
+have_packages() {
+    local pkg
+    MISSING_PACKAGES=()
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            MISSING_PACKAGES+=("$pkg")
+        fi
+    done
+    [ ${#MISSING_PACKAGES[@]} -eq 0 ] && return 0
+    [ "$(id -u)" -ne 0 ] && return 1
+    need_packages "${MISSING_PACKAGES[@]}"
+    MISSING_PACKAGES=()
+}
+
 # The packages every build needs.
 BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev)
+# The 64-bit Windows build and wine to run it (GoogleTest from its packaged sources).
+WIN64_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 googletest libcli11-dev)

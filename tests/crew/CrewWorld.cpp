@@ -1,8 +1,8 @@
 #include "tests/crew/CrewWorld.h"
 
-#include <unistd.h>
-
 #include <fstream>
+
+#include "tests/MakeTempFolder.h"
 
 namespace crewtest {
 
@@ -55,7 +55,7 @@ void Carrier::clbkPreStep(double simt, double /*simdt*/, double /*mjd*/) {
 void CrewTest::SetUp() {
     started_ = std::filesystem::current_path();
     std::string pattern = (std::filesystem::temp_directory_path() / "crew-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    ASSERT_TRUE(vxtest::makeTempFolder(pattern));
     root = pattern;
     std::filesystem::create_directories(root / "modules");
     std::filesystem::create_directories(root / "meshes/CKit");

@@ -2,6 +2,23 @@
 
 #include <cstring>
 
+#ifdef _WIN32
+#include "platform/WinApi.h"
+
+HalcyraModule::HalcyraModule() : handle_(LoadLibraryA(HALCYRA_MODULE)) {}
+
+HalcyraModule::~HalcyraModule() {
+    if (handle_ != nullptr) {
+        FreeLibrary(static_cast<HMODULE>(handle_));
+    }
+}
+
+void* HalcyraModule::symbol(const char* name) const {
+    return handle_ != nullptr
+               ? reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name))
+               : nullptr;
+}
+#else
 #include <dlfcn.h>
 
 HalcyraModule::HalcyraModule() : handle_(dlopen(HALCYRA_MODULE, RTLD_NOW | RTLD_LOCAL)) {}
@@ -15,6 +32,7 @@ HalcyraModule::~HalcyraModule() {
 void* HalcyraModule::symbol(const char* name) const {
     return handle_ != nullptr ? dlsym(handle_, name) : nullptr;
 }
+#endif
 
 VesselInitFunc HalcyraModule::init() const {
     return reinterpret_cast<VesselInitFunc>(symbol(kVesselInitExport));

@@ -27,8 +27,8 @@ TEST(ModuleEntry, ExportsTheHostsEntryPointsAndNoExitRoutine) {
     EXPECT_NE(module.exit(), nullptr);
     EXPECT_NE(module.version(), nullptr);
     // Neither name the entry routine asks for at load, so unloading calls nothing.
-    EXPECT_EQ(GetProcAddress(module.handle(), "ExitModule"), nullptr);
-    EXPECT_EQ(GetProcAddress(module.handle(), "vpcDLLExit"), nullptr);
+    EXPECT_EQ(GetProcAddress(static_cast<HMODULE>(module.handle()), "ExitModule"), nullptr);
+    EXPECT_EQ(GetProcAddress(static_cast<HMODULE>(module.handle()), "vpcDLLExit"), nullptr);
 }
 
 TEST(ModuleEntry, ModuleVersionIsTheBuildDateAskedOfTheHostOnce) {

@@ -1,17 +1,22 @@
 #include "tests/sim/HostTestSupport.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
+
+#include "tests/MakeTempFolder.h"
 
 namespace vx::test {
 
 void HostTest::SetUp() {
     started_ = std::filesystem::current_path();
     std::string pattern = (std::filesystem::temp_directory_path() / "vxhost-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    ASSERT_TRUE(vxtest::makeTempFolder(pattern));
     root = pattern;
+#ifdef _WIN32
+    // Copies, not a link: the loader maps the module files from this folder itself.
+    std::filesystem::copy(VX_MODULE_DIR, root / "modules");
+#else
     std::filesystem::create_directory_symlink(VX_MODULE_DIR, root / "modules");
+#endif
     std::filesystem::current_path(root);
     testHooks() = TestHooks{};
     testCalls().clear();
