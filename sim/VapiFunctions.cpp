@@ -16,7 +16,7 @@ using vx::World;
 // --- Vessels ----------------------------------------------------------------------------------
 
 namespace {
-constexpr std::size_t kIndexPrefetch = 32;
+constexpr std::size_t kIndexPrefetch = 64;
 } // namespace
 
 OBJHANDLE vapiCreateVessel(const char* name, const char* className, const VESSELSTATUS& status) {
@@ -47,11 +47,7 @@ OBJHANDLE vapiGetVesselByIndex(unsigned int index) {
     // for the records further on, and for the objects of those whose records have arrived,
     // keeps a walk over many more vessels than the caches hold from waiting on memory.
     if (index + kIndexPrefetch < vessels.size()) {
-        // The fields those calls read span the record's first two lines, wherever it starts.
-        const char* record = reinterpret_cast<const char*>(vessels[index + kIndexPrefetch]);
-        __builtin_prefetch(record);
-        __builtin_prefetch(record + 64);
-        __builtin_prefetch(record + 127);
+        __builtin_prefetch(vessels[index + kIndexPrefetch]);
     }
     if (index + kIndexPrefetch / 2 < vessels.size()) {
         __builtin_prefetch(vessels[index + kIndexPrefetch / 2]->iface);

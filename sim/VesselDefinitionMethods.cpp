@@ -34,7 +34,7 @@ const char* VESSEL::GetName() const {
 
 const char* VESSEL::GetClassNameA() const {
     const VesselRecord* vessel = liveVessel(handle_);
-    return vessel != nullptr ? vessel->className.c_str() : "";
+    return vessel != nullptr ? vessel->classText : "";
 }
 
 int VESSEL::GetFlightModel() const {

@@ -119,13 +119,16 @@ static_assert(sizeof(MotionState) == 64, "one cache line per vessel");
 
 // What the arrival scans of modules read for every vessel comes first, so that they walk as
 // few cache lines per vessel as they can however many vessels there are.
-struct VesselRecord : VxObject {
+// With the record on a line of its own, a handle query's kind, alive, object and class are
+// all on that first line.
+struct alignas(64) VesselRecord : VxObject {
     VesselRecord() : VxObject(ObjectKind::Vessel) {}
     // The record is reached through pointers (handles, the motion table): it never moves.
     VesselRecord(const VesselRecord&) = delete;
     VesselRecord& operator=(const VesselRecord&) = delete;
 
-    VESSEL* iface = nullptr; // what vvcInit returned
+    VESSEL* iface = nullptr;    // what vvcInit returned
+    const char* classText = ""; // className's text, one copy in the world for each class
     std::string className;
 
 private:

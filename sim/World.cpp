@@ -158,13 +158,16 @@ VxObject* World::findObject(std::string_view name) const {
 
 VesselRecord* World::newRecord(std::string_view name, std::string_view className,
                                const VesselClass* vesselClass) {
-    auto record = std::make_unique<VesselRecord>();
-    record->name = std::string(name);
-    record->className = std::string(className);
-    record->vesselClass = vesselClass;
-    record->serial = nextSerial_++;
-    VesselRecord* vessel = record.get();
-    records_.push_back(std::move(record));
+    VesselRecord* vessel = &records_.make();
+    vessel->name = std::string(name);
+    vessel->className = std::string(className);
+    auto interned = classNames_.find(className);
+    if (interned == classNames_.end()) {
+        interned = classNames_.emplace(className).first;
+    }
+    vessel->classText = interned->c_str();
+    vessel->vesselClass = vesselClass;
+    vessel->serial = nextSerial_++;
     vessels_.push_back(vessel);
     names_.emplace(vessel->name, vessel);
     bindMotion(*vessel);

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "host/Vessel2.h"
@@ -17,6 +18,7 @@
 #include "sim/ClassRegistry.h"
 #include "sim/HostExport.h"
 #include "sim/HudCapture.h"
+#include "sim/RecordPool.h"
 #include "sim/ScenarioFile.h"
 #include "sim/ScenarioText.h"
 #include "sim/Script.h"
@@ -192,8 +194,10 @@ private:
     WarningSink warnings_;
 
     BodyRecord body_;
-    std::vector<std::unique_ptr<VesselRecord>> records_; // every vessel of the run, dead too
-    std::vector<VesselRecord*> vessels_;                 // live vessels, creation order
+    // The class names vessels were made with, each once; records point at them.
+    std::unordered_set<std::string, NameHash, std::equal_to<>> classNames_;
+    RecordPool<VesselRecord> records_;   // every vessel of the run, dead too
+    std::vector<VesselRecord*> vessels_; // live vessels, creation order
     std::unordered_map<std::string, VxObject*, NameHash, std::equal_to<>> names_;
     VesselRecord* focus_ = nullptr;
     std::size_t nextSerial_ = 0;
