@@ -13,16 +13,24 @@ void addOptions(CLI::App& app, VxsimOptions& options) {
         ->capture_default_str();
     app.add_flag("--wallclock", options.wallclock,
                  "System time in real seconds instead of the sum of the steps");
-    app.add_flag("--strict", options.strict,
-                 "Fail the run (exit status 1) when a module allocates memory inside one of its "
-                 "callbacks");
+    auto* strict = app.add_flag(
+        "--strict", options.strict,
+        "Fail the run (exit status 1) when a module allocates memory inside one of its "
+        "callbacks");
+    auto* interactive =
+        app.add_flag(
+               "--interactive", options.interactive,
+               "Fly the scenario from this terminal, in real time (no script; F2 saves beside it)")
+            ->excludes(strict);
     app.add_option("--flight-model", options.flightModel, "Flight model passed to each vessel")
         ->capture_default_str();
     app.add_option("SCENARIO", options.scenario, "Scenario file (default: the built-in demo)");
     app.add_option("SCRIPT", options.script,
                    "Script file (default: -e, else standard input when a scenario is given, "
-                   "else the built-in demo script)");
-    app.add_option("-e", options.inlineScript, "Script commands separated by ';'");
+                   "else the built-in demo script)")
+        ->excludes(interactive);
+    app.add_option("-e", options.inlineScript, "Script commands separated by ';'")
+        ->excludes(interactive);
 }
 
 } // namespace

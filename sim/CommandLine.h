@@ -8,13 +8,14 @@
 namespace vx {
 
 struct VxsimOptions {
-    std::string root;       // empty: the runtime folder beside the program
-    std::uint64_t seed = 1; // vapiRand's generator
-    bool wallclock = false; // vapiGetSysTime from the real clock
-    int flightModel = 1;    // passed to every vvcInit
-    bool strict = false;    // a module's allocation inside a callback fails the run
-    std::string scenario;   // empty: the built-in demo scenario
-    std::string script;     // empty: -e, standard input or the built-in demo script
+    std::string root;         // empty: the runtime folder beside the program
+    std::uint64_t seed = 1;   // vapiRand's generator
+    bool wallclock = false;   // vapiGetSysTime from the real clock
+    int flightModel = 1;      // passed to every vvcInit
+    bool strict = false;      // a module's allocation inside a callback fails the run
+    bool interactive = false; // the full-screen terminal interface, in real time
+    std::string scenario;     // empty: the built-in demo scenario
+    std::string script;       // empty: -e, standard input or the built-in demo script
     std::optional<std::string> inlineScript; // -e 'CMD; CMD'
 };
 

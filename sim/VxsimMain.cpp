@@ -15,6 +15,13 @@
 #include "sim/Transcript.h"
 #include "sim/World.h"
 
+#ifdef VX_HAVE_CURSES
+#include <unistd.h>
+
+#include "sim/InteractiveSession.h"
+#include "sim/SaveTarget.h"
+#endif
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -102,6 +109,47 @@ bool loadScript(const fs::path& start, const vx::VxsimOptions& options, Source& 
     return true;
 }
 
+// vxsim --interactive: the loaded world on the terminal until the user quits.
+int runInteractive(const vx::VxsimOptions& options, const fs::path& start, const fs::path& root,
+                   const vx::ScenarioDoc& doc, const std::string& shownName) {
+#ifdef VX_HAVE_CURSES
+    if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0) {
+        std::fprintf(stderr, "--interactive: standard input and output must be a terminal\n");
+        return kBadInput;
+    }
+    std::error_code error;
+    fs::current_path(root, error);
+    if (error) {
+        std::fprintf(stderr, "%s: cannot enter the root folder\n", root.string().c_str());
+        return kBadInput;
+    }
+    vx::WorldOptions worldOptions;
+    worldOptions.seed = options.seed;
+    worldOptions.wallclock = true;
+    worldOptions.flightModel = options.flightModel;
+    vx::World world(worldOptions);
+    vx::InteractiveSession session(world, vx::saveTargetFor(start, options.scenario), shownName);
+    world.setEventSink([&session](double simt, std::string_view kind, std::string_view text) {
+        session.event(simt, kind, text);
+    });
+    // Warnings would land on the screen; they go to the log panel instead.
+    world.setWarningSink([&session, &world](std::string_view message) {
+        session.event(world.simTime(), "warning", message);
+    });
+    std::string message;
+    if (!world.load(doc, message)) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        return kBadInput;
+    }
+    session.markSaved();
+    return session.run();
+#else
+    (void)options, (void)start, (void)root, (void)doc, (void)shownName;
+    std::fprintf(stderr, "--interactive: this build of vxsim has no terminal interface\n");
+    return kBadInput;
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -124,7 +172,7 @@ int main(int argc, char** argv) {
     Source script;
     if (!loadSource(start, options.scenario, vx::kBuiltinScenarioName, vx::builtinDemoScenario(),
                     scenario) ||
-        !loadScript(start, options, script)) {
+        (!options.interactive && !loadScript(start, options, script))) {
         return kBadInput;
     }
     vx::ScenarioDoc doc;
@@ -132,6 +180,9 @@ int main(int argc, char** argv) {
     if (!vx::parseScenarioText(scenario.text, scenario.name, doc, message)) {
         std::fprintf(stderr, "%s\n", message.c_str());
         return kBadInput;
+    }
+    if (options.interactive) {
+        return runInteractive(options, start, root, doc, scenario.name);
     }
     std::vector<vx::Command> commands;
     if (!vx::parseScript(script.text, script.name, commands, message)) {

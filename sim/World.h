@@ -103,6 +103,8 @@ public:
     void setHudSize(int width, int height);
     // The texts of the last HUD frame, joined by " | ".
     const std::string& hudText() const { return hudText_; }
+    // The texts of the last HUD frame with the places they were drawn at.
+    const HudFrame& hudFrame() const { return hudFrames_[1 - hudCurrent_]; }
     char* debugBuffer() { return debug_.buffer(); }
     const char* debugText() const { return debug_.text(); }
     void writeLog(std::string_view line);

@@ -53,6 +53,6 @@ have_packages() {
 }
 
 # The packages every build needs.
-BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev)
+BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev libncurses-dev)
 # The 64-bit Windows build and wine to run it (GoogleTest from its packaged sources).
 WIN64_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 googletest libcli11-dev)

@@ -198,6 +198,27 @@ TEST_F(VxsimTest, HelpAndBadOptions) {
     EXPECT_EQ(vxsim({"missing.scn", "-e", "step"}).status, 2);
 }
 
+TEST_F(VxsimTest, InteractiveRunRefusesScriptsStrictAndAMissingTerminal) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--interactive", "-e", "step"}, "excludes"},
+        {{"--interactive", data("probes.scn"), "run.vxs"}, "excludes"},
+        {{"--interactive", "--strict"}, "excludes"},
+        // The test's streams are files: nothing is loaded and the screen is left alone.
+        {{"--interactive", data("probes.scn")}, "must be a terminal"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = vxsim(c.args);
+        EXPECT_EQ(run.status, 2) << c.args.back();
+        EXPECT_EQ(run.out, "") << c.args.back();
+        EXPECT_THAT(run.err, HasSubstr(c.message)) << c.args.back();
+    }
+    EXPECT_THAT(entries(root_), ElementsAre("modules")) << "no log: nothing was loaded";
+}
+
 } // namespace
 
 namespace {
