@@ -36,7 +36,8 @@ void addOptions(CLI::App& app, VxsimOptions& options) {
 } // namespace
 
 std::optional<int> parseCommandLine(int argc, char** argv, VxsimOptions& options) {
-    CLI::App app{"vxsim: runs a scenario in the stand-in host and a script against it"};
+    CLI::App app{"vxsim: runs a scenario in the stand-in host and a script against it, or, with "
+                 "--interactive, flies it from this terminal"};
     addOptions(app, options);
     try {
         app.parse(argc, argv);

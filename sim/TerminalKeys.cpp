@@ -3,6 +3,7 @@
 #include <curses.h>
 
 #include <cstring>
+#include <string>
 
 namespace vx {
 
@@ -30,6 +31,12 @@ TerminalKey action(TerminalAction what) {
     return key;
 }
 
+// The keys of ModifiedKeyCodes, as the terminal description and as a script names them.
+constexpr const char* kCapabilities[ModifiedKeyCodes::kKeys] = {"kUP",  "kDN",  "kLFT",
+                                                                "kRIT", "kPRV", "kNXT"};
+constexpr const char* kModifiedNames[ModifiedKeyCodes::kKeys] = {"up",    "down", "left",
+                                                                 "right", "pgup", "pgdn"};
+
 struct NamedCode {
     int code;
     const char* text;
@@ -44,18 +51,11 @@ int codeOf(const char* capability) {
 
 ModifiedKeyCodes lookUpModifiedKeys() {
     ModifiedKeyCodes codes;
-    codes.ctrlUp = codeOf("kUP5");
-    codes.ctrlDown = codeOf("kDN5");
-    codes.ctrlLeft = codeOf("kLFT5");
-    codes.ctrlRight = codeOf("kRIT5");
-    codes.ctrlPageUp = codeOf("kPRV5");
-    codes.ctrlPageDown = codeOf("kNXT5");
-    codes.ctrlShiftUp = codeOf("kUP6");
-    codes.ctrlShiftDown = codeOf("kDN6");
-    codes.ctrlShiftLeft = codeOf("kLFT6");
-    codes.ctrlShiftRight = codeOf("kRIT6");
-    codes.ctrlShiftPageUp = codeOf("kPRV6");
-    codes.ctrlShiftPageDown = codeOf("kNXT6");
+    for (int i = 0; i < ModifiedKeyCodes::kKeys; ++i) {
+        // The terminal description's names: 5 for Ctrl, 6 for Ctrl and Shift.
+        codes.ctrl[i] = codeOf((std::string(kCapabilities[i]) + "5").c_str());
+        codes.ctrlShift[i] = codeOf((std::string(kCapabilities[i]) + "6").c_str());
+    }
     return codes;
 }
 
@@ -124,23 +124,12 @@ TerminalKey translateTerminalKey(int code, const ModifiedKeyCodes& modified) {
             return vesselKey(named.text);
         }
     }
-    const NamedCode kModified[] = {
-        {modified.ctrlUp, "ctrl+up"},
-        {modified.ctrlDown, "ctrl+down"},
-        {modified.ctrlLeft, "ctrl+left"},
-        {modified.ctrlRight, "ctrl+right"},
-        {modified.ctrlPageUp, "ctrl+pgup"},
-        {modified.ctrlPageDown, "ctrl+pgdn"},
-        {modified.ctrlShiftUp, "shift+ctrl+up"},
-        {modified.ctrlShiftDown, "shift+ctrl+down"},
-        {modified.ctrlShiftLeft, "shift+ctrl+left"},
-        {modified.ctrlShiftRight, "shift+ctrl+right"},
-        {modified.ctrlShiftPageUp, "shift+ctrl+pgup"},
-        {modified.ctrlShiftPageDown, "shift+ctrl+pgdn"},
-    };
-    for (const NamedCode& named : kModified) {
-        if (named.code != 0 && code == named.code) {
-            return vesselKey(named.text);
+    for (int i = 0; i < ModifiedKeyCodes::kKeys; ++i) {
+        if (modified.ctrl[i] != 0 && code == modified.ctrl[i]) {
+            return vesselKey(std::string("ctrl+") + kModifiedNames[i]);
+        }
+        if (modified.ctrlShift[i] != 0 && code == modified.ctrlShift[i]) {
+            return vesselKey(std::string("shift+ctrl+") + kModifiedNames[i]);
         }
     }
     return {};

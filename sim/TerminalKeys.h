@@ -28,11 +28,12 @@ struct TerminalKey {
 };
 
 // The codes the terminal's description gives the Ctrl (and Ctrl+Shift) arrows and Page keys;
-// they have no fixed values, so the screen looks them up once and hands them in. 0: none.
+// they have no fixed values, so the screen looks them up once and hands them in. In the order
+// up, down, left, right, Page Up, Page Down; 0 where the terminal has none.
 struct ModifiedKeyCodes {
-    int ctrlUp = 0, ctrlDown = 0, ctrlLeft = 0, ctrlRight = 0, ctrlPageUp = 0, ctrlPageDown = 0;
-    int ctrlShiftUp = 0, ctrlShiftDown = 0, ctrlShiftLeft = 0, ctrlShiftRight = 0;
-    int ctrlShiftPageUp = 0, ctrlShiftPageDown = 0;
+    static constexpr int kKeys = 6;
+    int ctrl[kKeys] = {};
+    int ctrlShift[kKeys] = {};
 };
 
 // Looks the codes up in the running terminal's description (after the screen is set up).

@@ -109,6 +109,25 @@ bool loadScript(const fs::path& start, const vx::VxsimOptions& options, Source& 
     return true;
 }
 
+// The run takes place in the root folder: the modules, the crew library's files and the log.
+bool enterRoot(const fs::path& root) {
+    std::error_code error;
+    fs::current_path(root, error);
+    if (error) {
+        std::fprintf(stderr, "%s: cannot enter the root folder\n", root.string().c_str());
+        return false;
+    }
+    return true;
+}
+
+vx::WorldOptions worldOptionsFrom(const vx::VxsimOptions& options, bool wallclock) {
+    vx::WorldOptions world;
+    world.seed = options.seed;
+    world.wallclock = wallclock;
+    world.flightModel = options.flightModel;
+    return world;
+}
+
 // vxsim --interactive: the loaded world on the terminal until the user quits.
 int runInteractive(const vx::VxsimOptions& options, const fs::path& start, const fs::path& root,
                    const vx::ScenarioDoc& doc, const std::string& shownName) {
@@ -117,17 +136,10 @@ int runInteractive(const vx::VxsimOptions& options, const fs::path& start, const
         std::fprintf(stderr, "--interactive: standard input and output must be a terminal\n");
         return kBadInput;
     }
-    std::error_code error;
-    fs::current_path(root, error);
-    if (error) {
-        std::fprintf(stderr, "%s: cannot enter the root folder\n", root.string().c_str());
+    if (!enterRoot(root)) {
         return kBadInput;
     }
-    vx::WorldOptions worldOptions;
-    worldOptions.seed = options.seed;
-    worldOptions.wallclock = true;
-    worldOptions.flightModel = options.flightModel;
-    vx::World world(worldOptions);
+    vx::World world(worldOptionsFrom(options, true));
     vx::InteractiveSession session(world, vx::saveTargetFor(start, options.scenario), shownName);
     world.setEventSink([&session](double simt, std::string_view kind, std::string_view text) {
         session.event(simt, kind, text);
@@ -189,17 +201,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", message.c_str());
         return kBadInput;
     }
-    fs::current_path(root, error);
-    if (error) {
-        std::fprintf(stderr, "%s: cannot enter the root folder\n", root.string().c_str());
+    if (!enterRoot(root)) {
         return kBadInput;
     }
 
-    vx::WorldOptions worldOptions;
-    worldOptions.seed = options.seed;
-    worldOptions.wallclock = options.wallclock;
-    worldOptions.flightModel = options.flightModel;
-    vx::World world(worldOptions);
+    vx::World world(worldOptionsFrom(options, options.wallclock));
     vx::Transcript transcript(stdout);
     world.setEventSink([&transcript](double simt, std::string_view kind, std::string_view text) {
         transcript.event(simt, kind, text);

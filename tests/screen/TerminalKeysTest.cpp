@@ -22,8 +22,8 @@ class TerminalKeyForTheVessel : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(TerminalKeyForTheVessel, CarriesItsScanCodeAndModifiers) {
     vx::ModifiedKeyCodes modified;
-    modified.ctrlUp = 600;
-    modified.ctrlShiftPageDown = 601;
+    modified.ctrl[0] = 600;      // up
+    modified.ctrlShift[5] = 601; // Page Down
     const KeyCase& c = GetParam();
     const vx::TerminalKey key = vx::translateTerminalKey(c.code, modified);
     ASSERT_EQ(key.action, vx::TerminalAction::VesselKey) << c.what;
