@@ -316,11 +316,22 @@ void InteractiveSession::drawTooSmall(int width, int height) {
                   "This terminal is %d by %d; the Spacedock needs at least %d by %d. Enlarge "
                   "it, or press F10 to quit.",
                   width, height, kMinWidth, kMinHeight);
-    const std::string_view message(text);
-    const int lineWidth = std::max(width, 1);
-    for (int line = 0; line * lineWidth < static_cast<int>(message.size()) && line < height;
-         ++line) {
-        put(line, 0, message.substr(static_cast<std::size_t>(line * lineWidth)), lineWidth);
+    // Broken at spaces where a word fits, so that the numbers stay whole.
+    std::string_view rest(text);
+    const std::size_t lineWidth = static_cast<std::size_t>(std::max(width, 1));
+    for (int line = 0; !rest.empty() && line < height; ++line) {
+        std::size_t cut = std::min(rest.size(), lineWidth);
+        if (cut < rest.size()) {
+            const std::size_t space = rest.rfind(' ', cut);
+            if (space != std::string_view::npos && space > 0) {
+                cut = space;
+            }
+        }
+        put(line, 0, rest.substr(0, cut), width);
+        rest.remove_prefix(cut);
+        while (!rest.empty() && rest.front() == ' ') {
+            rest.remove_prefix(1);
+        }
     }
 }
 
