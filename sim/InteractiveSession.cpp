@@ -259,8 +259,11 @@ void InteractiveSession::dockFocus() {
                 continue;
             }
             for (const auto& theirs : vessel->docks) {
+                if (theirs->mate != nullptr) {
+                    continue;
+                }
                 const double gap = length(sub(where(*vessel, *theirs), from));
-                if (theirs->mate == nullptr && gap <= closest) {
+                if (gap <= closest) {
                     own = mine.get();
                     other = theirs.get();
                     closest = gap;

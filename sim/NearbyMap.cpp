@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "sim/Math3.h"
 #include "sim/PublishedCrew.h"
@@ -33,17 +34,15 @@ VECTOR3 inFocusFrame(const VESSEL& focus, const VESSEL& owner, const VECTOR3& lo
 }
 
 Airlock airlockOf(const VESSEL& focus, const VesselRecord& owner, const PublishedCrew& crew) {
-    Airlock airlock{&owner, crew, {}, {}, {}};
-    bool first = true;
-    for (int corner = 0; corner < 8; ++corner) {
-        const VECTOR3 local{crew.box[(corner & 1) != 0 ? 1 : 0],
-                            crew.box[(corner & 2) != 0 ? 3 : 2],
-                            crew.box[(corner & 4) != 0 ? 5 : 4]};
-        const VECTOR3 seen = inFocusFrame(focus, *owner.iface, local);
-        if (first) {
-            airlock.low = airlock.high = seen;
-            first = false;
-        }
+    const auto corner = [&](int index) {
+        const VECTOR3 local{crew.box[(index & 1) != 0 ? 1 : 0], crew.box[(index & 2) != 0 ? 3 : 2],
+                            crew.box[(index & 4) != 0 ? 5 : 4]};
+        return inFocusFrame(focus, *owner.iface, local);
+    };
+    const VECTOR3 first = corner(0);
+    Airlock airlock{&owner, crew, first, first, {}};
+    for (int index = 1; index < 8; ++index) {
+        const VECTOR3 seen = corner(index);
         airlock.low = {std::min(airlock.low.x, seen.x), std::min(airlock.low.y, seen.y),
                        std::min(airlock.low.z, seen.z)};
         airlock.high = {std::max(airlock.high.x, seen.x), std::max(airlock.high.y, seen.y),
@@ -124,28 +123,33 @@ void drawNearbyMap(const World& world, int width, int height, NearbyMap& map) {
         return VECTOR3{(column - midColumn) * scale, 0.0, (midLine - line) * 2.0 * scale};
     };
     // A cell belongs to a box when its centre, on the focus vessel's own level, lies in it.
-    const auto inBox = [&](const Airlock& airlock, int column, int line) {
-        if (column < 0 || column >= width || line < 0 || line >= height) {
-            return false;
-        }
-        VECTOR3 global{};
-        eye.Local2Rel(cellCentre(column, line), global);
-        VECTOR3 local{};
-        airlock.owner->iface->Global2Local(global, local);
-        const PublishedCrew& crew = airlock.crew;
-        return local.x >= crew.box[0] && local.x <= crew.box[1] && local.z >= crew.box[4] &&
-               local.z <= crew.box[5];
+    // Each cell is looked at once a box; the edges are read off those answers.
+    std::vector<char> inside(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    const auto at = [&](int column, int line) {
+        return column >= 0 && column < width && line >= 0 && line < height &&
+               inside[static_cast<std::size_t>(line) * width + column] != 0;
     };
     for (const Airlock& airlock : airlocks) {
+        const PublishedCrew& crew = airlock.crew;
         for (int line = 0; line < height; ++line) {
             for (int column = 0; column < width; ++column) {
-                if (!inBox(airlock, column, line)) {
+                VECTOR3 global{};
+                eye.Local2Rel(cellCentre(column, line), global);
+                VECTOR3 local{};
+                airlock.owner->iface->Global2Local(global, local);
+                inside[static_cast<std::size_t>(line) * width + column] =
+                    local.x >= crew.box[0] && local.x <= crew.box[1] && local.z >= crew.box[4] &&
+                    local.z <= crew.box[5];
+            }
+        }
+        for (int line = 0; line < height; ++line) {
+            for (int column = 0; column < width; ++column) {
+                if (!at(column, line)) {
                     continue;
                 }
-                const bool edge =
-                    !inBox(airlock, column - 1, line) || !inBox(airlock, column + 1, line) ||
-                    !inBox(airlock, column, line - 1) || !inBox(airlock, column, line + 1);
-                map.lines[line][column] = edge ? '#' : (airlock.crew.open ? '.' : ':');
+                const bool edge = !at(column - 1, line) || !at(column + 1, line) ||
+                                  !at(column, line - 1) || !at(column, line + 1);
+                map.lines[line][column] = edge ? '#' : (crew.open ? '.' : ':');
             }
         }
     }
