@@ -9,7 +9,7 @@
 
 #include "crew/CrewManager.h"
 #include "host/Vantrix.h"
-#include "sim/World.h"
+#include "sim/world/World.h"
 
 namespace bench {
 

@@ -24,8 +24,8 @@
 #include "fuzz/FuzzText.h"
 #include "host/Keys.h"
 #include "host/Vantrix.h"
-#include "sim/ScenarioText.h"
-#include "sim/World.h"
+#include "sim/text/ScenarioText.h"
+#include "sim/world/World.h"
 #include "tests/property/ColonyInvariants.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "fuzz/FuzzCrewHolder.h"
 #include "fuzz/FuzzRoot.h"
 #include "host/Vantrix.h"
-#include "sim/World.h"
+#include "sim/world/World.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "fuzz/FuzzRoot.h"
 #include "fuzz/FuzzText.h"
 #include "host/Vantrix.h"
-#include "sim/ScenarioText.h"
-#include "sim/World.h"
+#include "sim/text/ScenarioText.h"
+#include "sim/world/World.h"
 
 namespace {
 

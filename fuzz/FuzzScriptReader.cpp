@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fuzz/FuzzText.h"
-#include "sim/NumberText.h"
-#include "sim/Script.h"
+#include "sim/script/Script.h"
+#include "sim/text/NumberText.h"
 
 namespace {
 

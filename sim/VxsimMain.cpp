@@ -6,20 +6,20 @@
 #include <system_error>
 #include <vector>
 
-#include "sim/BuiltinDemo.h"
 #include "sim/CommandLine.h"
-#include "sim/ScenarioText.h"
-#include "sim/Script.h"
-#include "sim/ScriptRunner.h"
-#include "sim/StrictCheck.h"
-#include "sim/Transcript.h"
-#include "sim/World.h"
+#include "sim/script/BuiltinDemo.h"
+#include "sim/script/Script.h"
+#include "sim/script/ScriptRunner.h"
+#include "sim/script/StrictCheck.h"
+#include "sim/script/Transcript.h"
+#include "sim/text/ScenarioText.h"
+#include "sim/world/World.h"
 
 #ifdef VX_HAVE_CURSES
 #include <unistd.h>
 
-#include "sim/InteractiveSession.h"
-#include "sim/SaveTarget.h"
+#include "sim/screen/InteractiveSession.h"
+#include "sim/screen/SaveTarget.h"
 #endif
 
 #ifdef _WIN32

@@ -8,8 +8,8 @@
 
 #include "host/Keys.h"
 #include "host/Vantrix.h"
-#include "sim/VesselRecord.h"
-#include "tests/sim/HostTestSupport.h"
+#include "sim/world/VesselRecord.h"
+#include "tests/sim/world/HostTestSupport.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "host/Vantrix.h"
-#include "sim/VesselRecord.h"
+#include "sim/world/VesselRecord.h"
 
 namespace ckit::test {
 

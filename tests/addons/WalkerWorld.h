@@ -6,7 +6,7 @@
 #include <string>
 
 #include "crew/CrewExchange.h"
-#include "tests/sim/HostTestSupport.h"
+#include "tests/sim/world/HostTestSupport.h"
 
 namespace ckit::test {
 

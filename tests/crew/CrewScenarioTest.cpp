@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "sim/ScenarioText.h"
+#include "sim/text/ScenarioText.h"
 #include "tests/crew/CrewWorld.h"
 
 namespace crewtest {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "crew/CrewExchange.h"
-#include "sim/VesselRecord.h"
+#include "sim/world/VesselRecord.h"
 #include "tests/crew/CrewWorld.h"
 
 namespace crewtest {

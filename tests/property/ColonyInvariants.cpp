@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "addons/tender/Tender.h"
-#include "sim/ScenarioText.h"
+#include "sim/text/ScenarioText.h"
 #include "vessel/Halcyra.h"
 
 namespace colonycheck {

@@ -13,8 +13,8 @@
 
 #include "crew/CrewManager.h"
 #include "host/Vantrix.h"
-#include "sim/Script.h"
-#include "sim/World.h"
+#include "sim/script/Script.h"
+#include "sim/world/World.h"
 
 namespace colonycheck {
 

@@ -8,7 +8,7 @@
 
 #include "addons/tender/Tender.h"
 #include "host/Keys.h"
-#include "sim/ScenarioText.h"
+#include "sim/text/ScenarioText.h"
 #include "tests/property/ColonyInvariants.h"
 #include "tests/property/PropertyRoot.h"
 #include "vessel/Halcyra.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "sim/ScenarioText.h"
+#include "sim/text/ScenarioText.h"
 
 namespace colonycheck {
 

@@ -8,7 +8,7 @@
 
 #include "host/Keys.h"
 #include "platform/WinApi.h"
-#include "tests/module/ColonyWorld.h"
+#include "tests/vessel/ColonyWorld.h"
 
 namespace {
 

@@ -1,0 +1,298 @@
+#include "sim/script/Script.h"
+
+#include <climits>
+
+#include "sim/text/NumberText.h"
+#include "sim/text/TextWords.h"
+
+namespace vx {
+
+namespace {
+
+using text::quoted;
+using text::WordReader;
+
+// A comment begins at a '#' that starts the line or follows a blank; "Ship#2" is a name.
+std::string_view withoutComment(std::string_view line) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '#' && (i == 0 || text::isBlank(line[i - 1])))
+            return line.substr(0, i);
+    }
+    return line;
+}
+
+// The arguments of one command, read left to right. A refusal names the command and, when
+// the command takes more than one argument, which argument was bad.
+class Args {
+public:
+    Args(std::string_view command, WordReader& words, bool single, std::string& reason)
+        : command_(command), words_(words), single_(single), reason_(reason) {}
+
+    bool word(std::string_view field, std::string& value) {
+        const std::string_view w = words_.next();
+        if (w.empty())
+            return fail("missing " + std::string(field));
+        value = w;
+        last_ = field;
+        return true;
+    }
+
+    bool rest(std::string_view field, std::string& value) {
+        if (words_.empty())
+            return fail("missing " + std::string(field));
+        value = words_.rest();
+        words_ = WordReader({});
+        last_ = field;
+        return true;
+    }
+
+    bool number(std::string_view field, double& value) {
+        const std::string_view w = words_.next();
+        if (w.empty())
+            return fail("missing " + std::string(field));
+        if (!parseNumber(w, value))
+            return bad(field, w, "is not a number");
+        last_ = field;
+        lastWord_ = w;
+        return true;
+    }
+
+    bool count(std::string_view field, long long& value) {
+        const std::string_view w = words_.next();
+        if (w.empty())
+            return fail("missing " + std::string(field));
+        if (!parseInteger(w, value))
+            return bad(field, w, "is not a whole number");
+        if (value < 0)
+            return bad(field, w, "must not be negative");
+        last_ = field;
+        lastWord_ = w;
+        return true;
+    }
+
+    bool port(std::string_view field, int& value) {
+        long long parsed = 0;
+        if (!count(field, parsed))
+            return false;
+        if (parsed > INT_MAX)
+            return bad(field, lastWord_, "is too large");
+        value = static_cast<int>(parsed);
+        return true;
+    }
+
+    // For a range check after number(): quotes the value as it was written.
+    bool badLast(std::string_view field, const char* what) { return bad(field, lastWord_, what); }
+
+    bool end() {
+        if (words_.empty())
+            return true;
+        std::string what = "unexpected " + quoted(words_.next());
+        if (!last_.empty())
+            what += " after " + std::string(last_);
+        return fail(what);
+    }
+
+    bool fail(const std::string& what) {
+        reason_ = std::string(command_) + ": " + what;
+        return false;
+    }
+
+private:
+    bool bad(std::string_view field, std::string_view w, const char* what) {
+        std::string text;
+        if (!single_)
+            text = std::string(field) + ' ';
+        return fail(text + quoted(w) + ' ' + what);
+    }
+
+    std::string_view command_;
+    WordReader& words_;
+    bool single_;
+    std::string& reason_;
+    std::string_view last_;
+    std::string_view lastWord_;
+};
+
+constexpr const char* printChoices = "time, hud, debug, vessels, scenario, vessel or lift";
+
+bool readPrint(WordReader& words, Command& c, std::string& reason) {
+    Args args("print", words, false, reason);
+    std::string what;
+    if (words.empty())
+        return args.fail(std::string("missing what to print (") + printChoices + ")");
+    args.word("what", what);
+    struct Choice {
+        const char* name;
+        PrintWhat what;
+    };
+    static constexpr Choice plain[] = {{"time", PrintWhat::Time},
+                                       {"hud", PrintWhat::Hud},
+                                       {"debug", PrintWhat::Debug},
+                                       {"vessels", PrintWhat::Vessels},
+                                       {"scenario", PrintWhat::Scenario}};
+    for (const Choice& choice : plain) {
+        if (what == choice.name) {
+            c.print = choice.what;
+            if (!words.empty())
+                return args.fail("unexpected " + quoted(words.next()) + " after " + what);
+            return true;
+        }
+    }
+    if (what == "vessel") {
+        c.print = PrintWhat::Vessel;
+        return args.rest("NAME", c.name);
+    }
+    if (what == "lift") {
+        c.print = PrintWhat::Lift;
+        return args.word("NAME", c.name) && args.number("DEGREES", c.degrees) && args.end();
+    }
+    return args.fail(quoted(what) + " is not one of " + printChoices);
+}
+
+// Reads one command other than expect from a line without its comment.
+bool readCommand(std::string_view line, Command& c, std::string& reason) {
+    WordReader words(line);
+    const std::string_view name = words.next();
+    if (name == "dt") {
+        c.kind = CommandKind::Dt;
+        Args args(name, words, true, reason);
+        if (!args.number("SECONDS", c.seconds))
+            return false;
+        return (c.seconds >= 0.0 || args.badLast("SECONDS", "must not be negative")) && args.end();
+    }
+    if (name == "step") {
+        c.kind = CommandKind::Step;
+        Args args(name, words, true, reason);
+        c.count = 1;
+        return (words.empty() || args.count("N", c.count)) && args.end();
+    }
+    if (name == "run") {
+        c.kind = CommandKind::Run;
+        Args args(name, words, true, reason);
+        if (!args.number("SECONDS", c.seconds))
+            return false;
+        return (c.seconds > 0.0 || args.badLast("SECONDS", "must be greater than 0")) && args.end();
+    }
+    if (name == "key") {
+        c.kind = CommandKind::Key;
+        Args args(name, words, true, reason);
+        std::string key;
+        if (!args.word("KEY", key))
+            return false;
+        if (!parseKeySpec(key, c.key))
+            return args.fail(quoted(key) + " is not a key");
+        return args.end();
+    }
+    if (name == "focus" || name == "delete") {
+        c.kind = name == "focus" ? CommandKind::Focus : CommandKind::Delete;
+        return Args(name, words, true, reason).rest("NAME", c.name);
+    }
+    if (name == "create") {
+        c.kind = CommandKind::Create;
+        Args args(name, words, false, reason);
+        return args.word("CLASS", c.className) && args.rest("NAME", c.name);
+    }
+    if (name == "place") {
+        c.kind = CommandKind::Place;
+        Args args(name, words, false, reason);
+        return args.word("NAME", c.name) && args.word("REF", c.other) &&
+               args.number("X", c.position.x) && args.number("Y", c.position.y) &&
+               args.number("Z", c.position.z) && args.end();
+    }
+    if (name == "dock") {
+        c.kind = CommandKind::Dock;
+        Args args(name, words, false, reason);
+        return args.word("A", c.name) && args.port("A's PORT", c.port) && args.word("B", c.other) &&
+               args.port("B's PORT", c.otherPort) && args.end();
+    }
+    if (name == "undock") {
+        c.kind = CommandKind::Undock;
+        Args args(name, words, false, reason);
+        return args.word("A", c.name) && args.port("PORT", c.port) && args.end();
+    }
+    if (name == "save") {
+        c.kind = CommandKind::Save;
+        Args args(name, words, true, reason);
+        return args.word("FILE", c.file) && args.end();
+    }
+    if (name == "print") {
+        c.kind = CommandKind::Print;
+        return readPrint(words, c, reason);
+    }
+    if (name == "quit") {
+        c.kind = CommandKind::Quit;
+        return Args(name, words, true, reason).end();
+    }
+    reason = "unknown command " + quoted(name);
+    return false;
+}
+
+// expect keeps its TEXT exactly as written, '#' and trailing blanks included: it is compared
+// with what a vessel drew, and a HUD line may well hold either.
+bool readExpect(std::string_view line, Command& c, std::string& reason) {
+    c.kind = CommandKind::Expect;
+    std::string_view rest = text::trimLeft(line.substr(std::string_view("expect").size()));
+    std::size_t end = 0;
+    while (end < rest.size() && !text::isBlank(rest[end]))
+        ++end;
+    const std::string_view what = rest.substr(0, end);
+    if (what == "hud")
+        c.expect = ExpectWhat::Hud;
+    else if (what == "debug")
+        c.expect = ExpectWhat::Debug;
+    else {
+        reason = what.empty() ? "expect: missing hud or debug"
+                              : "expect: " + quoted(what) + " is neither hud nor debug";
+        return false;
+    }
+    // What follows the one blank after hud or debug is the text, however it begins.
+    c.text = rest.size() > end ? rest.substr(end + 1) : std::string_view{};
+    return true;
+}
+
+} // namespace
+
+bool parseScript(std::string_view text, std::string_view source, std::vector<Command>& out,
+                 std::string& error) {
+    out.clear();
+    text::LineReader lines(text);
+    std::string_view raw;
+    while (lines.next(raw)) {
+        std::string_view line = text::trimLeft(raw);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        WordReader probe(line);
+        const std::string_view first = probe.next();
+        if (first.empty() || first.front() == '#')
+            continue;
+        Command c;
+        c.line = lines.number();
+        std::string reason;
+        const bool ok = first == "expect"
+                            ? readExpect(line, c, reason)
+                            : readCommand(text::trim(withoutComment(line)), c, reason);
+        if (!ok) {
+            error = std::string(source) + ':' + std::to_string(c.line) + ": " + reason;
+            return false;
+        }
+        out.push_back(std::move(c));
+    }
+    return true;
+}
+
+std::string inlineScriptText(std::string_view commands) {
+    // Every piece keeps its place, empty or not, so that "-e:3" in a message is the third
+    // command as the user counts them.
+    std::string out;
+    for (;;) {
+        const std::size_t semicolon = commands.find(';');
+        out += text::trim(commands.substr(0, semicolon));
+        out += '\n';
+        if (semicolon == std::string_view::npos)
+            break;
+        commands.remove_prefix(semicolon + 1);
+    }
+    return out;
+}
+
+} // namespace vx
