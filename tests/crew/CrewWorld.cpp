@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "tests/MakeTempFolder.h"
+#include "tests/support/MakeTempFolder.h"
 
 namespace crewtest {
 

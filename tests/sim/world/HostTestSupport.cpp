@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "tests/MakeTempFolder.h"
+#include "tests/support/MakeTempFolder.h"
 
 namespace vx::test {
 
