@@ -1,69 +1,181 @@
-// People coming aboard: when the arrival scan runs, which vessels it takes for a walking member
-// in the airlock or a transfer vessel, how a label becomes a tag and a name, and what a broken
-// transfer exchange file gives.
+// People crossing and coming aboard: the transfer vessel in the docked ship's airlock and the
+// transfer exchange file; when the arrival scan runs, which vessels it takes for a walking
+// member in the airlock or a transfer vessel, and how a label becomes a tag and a name.
+#include <cstdio>
 #include <cstring>
-#include <string>
-#include <vector>
 
+#include "crew/CrewExchange.h"
 #include "crew/CrewLink.h"
-#include "tests/crew/CrewTravel.h"
+#include "tests/crew/CrewWorld.h"
 
 namespace crewtest {
 namespace {
 
-constexpr char kTransferFile[] = "config/CKittmpT.cfg";
-
-class CrewArrivalTest : public CrewTravelTest {
+class CrewArrivalTest : public CrewTest {
 protected:
-    // The receiving ship, ready, airlock open over -3..3, -4..4, -7..7.
-    Carrier* dock() {
-        if (dock_ == nullptr) {
-            dock_ = addReadyCarrier("Dock");
-            EXPECT_EQ(dock_->crew.SetMaxSeats(50), 1);
+    // The receiving ship: ready, 50 seats, its airlock open over -3..3, -4..4, -7..7.
+    Carrier* ship() {
+        if (ship_ == nullptr) {
+            ship_ = add("Dock");
+            EXPECT_EQ(ship_->crew.SetMaxSeats(50), 1);
         }
-        return dock_;
+        return ship_;
     }
-    CrewLinkRecord& link() { return dock()->crew.Link(); }
-
+    CrewLinkRecord& link() { return ship()->crew.Link(); }
     // One scan now, whatever the timer says.
     int32_t scanNow() {
         link().pollTimer = 1.0;
-        return dock()->crew.ProcessArrivals();
+        return ship()->crew.ProcessArrivals();
     }
-
-    // A walking member with its crew data point, standing at a point of the ship's frame.
     VESSEL* walkerAt(const std::string& name, const VECTOR3& local, VECTOR3 data = {35, 70, 62}) {
-        VESSEL* walker = addWalker(name, &data);
-        placeAt(name, "Dock", local);
-        return walker;
+        VESSEL* created = walker(name, &data);
+        place(name, ship()->GetName(), local);
+        return created;
     }
-
-    // Each step the ship takes in arrivals and the results are kept.
-    void intakeEachStep() {
-        carrierHooks().preStep = [this](Carrier& carrier, double) {
-            results.push_back(carrier.crew.ProcessArrivals());
-        };
+    std::string member(int32_t slot) {
+        const CrewRecord& r = ship()->crew.roster[slot];
+        return std::string(r.name) + "|" + r.miscId + "|" + std::to_string(r.age) + "|" +
+               std::to_string(r.pulse) + "|" + std::to_string(static_cast<int>(r.weight));
     }
-
-    std::vector<int32_t> results;
 
 private:
-    Carrier* dock_ = nullptr;
+    Carrier* ship_ = nullptr;
 };
 
-TEST_F(CrewArrivalTest, PollTimersStartAtRandomPointsOfTheFirstSecond) {
-    const double first = addReadyCarrier("One")->crew.Link().pollTimer;
-    const double second = addReadyCarrier("Two")->crew.Link().pollTimer;
-    EXPECT_GE(first, 0.0);
-    EXPECT_LT(first, 1.0);
-    EXPECT_GE(second, 0.0);
-    EXPECT_LT(second, 1.0);
-    EXPECT_NE(first, second);
+// Where a point of a vessel's frame is; the body sits at the origin, so this is global too.
+VECTOR3 At(const VESSEL& vessel, const VECTOR3& local) {
+    VECTOR3 rel{};
+    vessel.Local2Rel(local, rel);
+    return rel;
 }
 
-TEST_F(CrewArrivalTest, ScanRunsOnlyOnceMoreThanAQuarterSecondHasGathered) {
-    dock();
-    intakeEachStep();
+void ExpectNear(const VECTOR3& got, const VECTOR3& want) {
+    EXPECT_NEAR(got.x, want.x, 1e-6);
+    EXPECT_NEAR(got.y, want.y, 1e-6);
+    EXPECT_NEAR(got.z, want.z, 1e-6);
+}
+
+TEST_F(CrewArrivalTest, TransferredMemberStandsInTheShipsAirlockAndIsTakenInAtItsNextPoll) {
+    Carrier* alpha = add("Alpha", kDock | kReady);
+    Carrier* bravo = add("Bravo", kDock | kReady);
+    VESSELSTATUS pose{};
+    pose.rpos = {7e6, 40, 20};
+    pose.rrot = FromColumns({0, 1, 0}, {0, 0, 1}, {1, 0, 0});
+    bravo->DefSetState(&pose);
+    ASSERT_EQ(bravo->crew.DefineAirlockShape(1, 1, 3, -2, 0, 4, 10), 1); // off the centre
+    dock(alpha, bravo);
+    ASSERT_EQ(alpha->crew.AddCrewMember("Ann", 33, 72, 80, "Eng"), 1);
+    vapiSetFocusObject(alpha->GetHandle());
+    world().step(1.0); // so that the next poll is at most a quarter second away
+
+    ASSERT_EQ(alpha->crew.EvaCrewMember("Ann"), 2);
+    EXPECT_EQ(alpha->crew.GetCrewCount(), 0);
+    EXPECT_EQ(point(*alpha)[8], 8.0);
+    EXPECT_EQ(alpha->GetEmptyMass(), kMass);
+    VESSEL* transfer = vessel("CKitTBravo");
+    ASSERT_NE(transfer, nullptr);
+    EXPECT_STREQ(transfer->GetClassNameA(), "CKit");
+    VECTOR3 where{};
+    transfer->GetGlobalPos(where);
+    ExpectNear(where, At(*bravo, {2, -1, 7}));
+    ASSERT_EQ(transfer->AttachmentCount(true), 2u);
+    ATTACHMENTHANDLE data = transfer->GetAttachmentHandle(true, 1);
+    EXPECT_STREQ(transfer->GetAttachmentId(data), "C-Ki");
+    VECTOR3 p{}, d{1, 1, 1}, r{1, 1, 1};
+    transfer->GetAttachmentParams(data, p, d, r);
+    EXPECT_EQ((Numbers{p.x, p.y, p.z, d.x, d.y, d.z, r.x, r.y, r.z}),
+              (Numbers{33, 72, 80, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(record(kTransferFile), "CKit_Eng-Ann||33|72|100|80|0|0");
+
+    int steps = 0;
+    while (bravo->arrivals.back() == 0 && steps < 40) {
+        world().step(0.05);
+        ++steps;
+    }
+    EXPECT_LE(steps, 6) << "within a quarter second and a step";
+    EXPECT_EQ(bravo->arrivals.back(), 2);
+    EXPECT_EQ(root.read(kTransferFile), "");
+    EXPECT_FALSE(exists("CKitTBravo"));
+    ASSERT_EQ(bravo->crew.GetCrewCount(), 1);
+    const CrewRecord& m = bravo->crew.roster[0];
+    EXPECT_EQ(std::string(m.name) + m.miscId + std::to_string(m.age) + std::to_string(m.pulse),
+              "AnnEng3372");
+    EXPECT_EQ(bravo->GetEmptyMass(), kMass + 80.0);
+    EXPECT_STREQ(bravo->crew.GetLastArrivedName(), "Ann");
+    EXPECT_EQ(point(*bravo)[8], 7.0);
+    EXPECT_EQ(vapiGetFocusObject(), alpha->GetHandle()) << "a transfer leaves the focus alone";
+}
+
+struct HandPoint {
+    const char* id;
+    double open, seats;
+    float box[6];
+};
+
+TEST_F(CrewArrivalTest, TransferVesselStandsInTheFirstOpenCrewPoint) {
+    const HandPoint closedA{"CKit", 0, 3, {10, 12, 10, 12, 10, 12}};
+    const HandPoint openA{"CKit", 1, 3, {10, 12, 10, 12, 10, 12}};
+    const HandPoint openB{"CKit", -1e-300, 5, {1, 3, -2, 0, 4, 10}};
+    const HandPoint fullA{"CKit", 1, 0, {10, 12, 10, 12, 10, 12}};
+    const HandPoint fullClosedA{"CKit", 0, 0.9, {10, 12, 10, 12, 10, 12}};
+    const HandPoint longId{"CKitX", 1, 3, {10, 12, 10, 12, 10, 12}};
+    const HandPoint lowerCase{"ckit", 1, 3, {10, 12, 10, 12, 10, 12}};
+    const struct {
+        std::vector<HandPoint> points;
+        int32_t code;
+        VECTOR3 centre; // of the box the transfer vessel stands in, ship frame
+    } cases[] = {
+        {{closedA, openB}, 2, {2, -1, 7}}, {{openA, openB}, 2, {11, 11, 11}},
+        {{closedA, closedA}, -2, {}},      {{longId, openB}, 2, {2, -1, 7}},
+        {{longId, lowerCase}, -5, {}},     {{}, -5, {}},
+        {{fullA, openB}, -3, {}},          {{fullClosedA, openB}, -3, {}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const std::string name = "Ship" + std::to_string(i);
+        Carrier* sender = add("Sender" + std::to_string(i), kDock | kReady);
+        Carrier* ship = add(name, kDock);
+        VESSELSTATUS pose{};
+        pose.rpos = {7e6, -30, 5};
+        pose.rrot = FromColumns({0, 1, 0}, {0, 0, 1}, {1, 0, 0});
+        ship->DefSetState(&pose);
+        for (const HandPoint& p : cases[i].points) {
+            ship->CreateAttachment(false, {p.box[0], p.box[1], p.box[2]},
+                                   {p.box[3], p.box[4], p.box[5]}, {p.open, 0.0, p.seats}, p.id,
+                                   false);
+        }
+        dock(sender, ship);
+        ASSERT_EQ(sender->crew.AddCrewMember("Ann", 33, 72, 80, nullptr), 1);
+        root.remove(kTransferFile);
+        EXPECT_EQ(sender->crew.EvaCrewMember("Ann"), cases[i].code);
+        VESSEL* transfer = vessel("CKitT" + name);
+        if (cases[i].code != 2) {
+            EXPECT_EQ(transfer, nullptr);
+            EXPECT_EQ(record(kTransferFile), "0 bytes") << "nothing is written for a refusal";
+            continue;
+        }
+        ASSERT_NE(transfer, nullptr);
+        VECTOR3 where{};
+        transfer->GetGlobalPos(where);
+        ExpectNear(where, At(*ship, cases[i].centre));
+    }
+}
+
+TEST_F(CrewArrivalTest, ReceiverWithASpaceInItsNameNeverTakesItsTransferVesselIn) {
+    Carrier* sender = add("Sender", kDock | kReady);
+    Carrier* ship = add("Big Ship", kDock | kReady);
+    dock(sender, ship);
+    ASSERT_EQ(sender->crew.AddCrewMember("Ann", 33, 72, 80, nullptr), 1);
+    ASSERT_EQ(sender->crew.EvaCrewMember("Ann"), 2);
+    for (int i = 0; i < 30; ++i) {
+        world().step(0.1);
+    }
+    EXPECT_TRUE(exists("CKitTBig_Ship"));
+    EXPECT_EQ(record(kTransferFile), "CKit_Ann||33|72|100|80|0|0");
+    EXPECT_EQ(ship->crew.GetCrewCount(), 0);
+}
+
+TEST_F(CrewArrivalTest, ScanRunsPastAQuarterSecondOnlyWhileTheAirlockIsOpenAndPublished) {
     walkerAt("CKit_Ann", {0, 0, 0});
     link().pollTimer = 0.125;
     world().step(0.125);
@@ -72,293 +184,191 @@ TEST_F(CrewArrivalTest, ScanRunsOnlyOnceMoreThanAQuarterSecondHasGathered) {
     world().step(0.125);
     EXPECT_EQ(link().pollTimer, 0.0);
     EXPECT_FALSE(exists("CKit_Ann"));
-    EXPECT_EQ(results, (std::vector<int32_t>{0, 1}));
 
+    ASSERT_EQ(ship()->crew.SetAirlockState(0), 1);
     walkerAt("CKit_Bob", {0, 0, 0});
-    world().step(0.125);
-    world().step(0.125);
-    EXPECT_TRUE(exists("CKit_Bob"));
-    world().step(0.125);
-    EXPECT_FALSE(exists("CKit_Bob"));
-    EXPECT_EQ(dock()->crew.GetCrewCount(), 2);
-}
-
-TEST_F(CrewArrivalTest, ClosedAirlockStopsTheScanAndKeepsTheTimer) {
-    ASSERT_EQ(dock()->crew.SetAirlockState(0), 1);
-    intakeEachStep();
-    walkerAt("CKit_Ann", {0, 0, 0});
     link().pollTimer = 0.2;
     for (int i = 0; i < 3; ++i) {
         world().step(0.5);
     }
-    EXPECT_EQ(link().pollTimer, 0.2);
-    EXPECT_TRUE(exists("CKit_Ann"));
-    ASSERT_EQ(dock()->crew.SetAirlockState(1), 1);
+    EXPECT_EQ(link().pollTimer, 0.2) << "a closed airlock keeps the timer";
+    ASSERT_EQ(ship()->crew.SetAirlockState(1), 1);
     world().step(0.1);
-    EXPECT_FALSE(exists("CKit_Ann")) << "the first step past a quarter second scans";
-    EXPECT_EQ(results, (std::vector<int32_t>{0, 0, 0, 1}));
-}
+    EXPECT_FALSE(exists("CKit_Bob")) << "the first step past a quarter second scans";
 
-TEST_F(CrewArrivalTest, UnpublishedOpenStateFindsNothingButStillResetsTheTimer) {
-    ASSERT_EQ(dock()->crew.SetAirlockState(0), 1);
     // The crew manager's copy says open while the published state is closed.
-    dock()->crew.airlockStateCopy = 1;
-    intakeEachStep();
-    walkerAt("CKit_Ann", {0, 0, 0});
-    link().pollTimer = 0.2;
-    world().step(0.1);
+    ASSERT_EQ(ship()->crew.SetAirlockState(0), 1);
+    ship()->crew.airlockStateCopy = 1;
+    walkerAt("CKit_Cy", {0, 0, 0});
+    world().step(0.3);
     EXPECT_EQ(link().pollTimer, 0.0);
     world().step(0.2);
     EXPECT_NEAR(link().pollTimer, 0.2, 1e-12);
-    EXPECT_TRUE(exists("CKit_Ann"));
-    EXPECT_EQ(results, (std::vector<int32_t>{0, 0}));
-    EXPECT_EQ(dock()->crew.GetCrewCount(), 0);
+    EXPECT_TRUE(exists("CKit_Cy"));
+    EXPECT_EQ(ship()->arrivals, (std::vector<int32_t>{0, 1, 0, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(ship()->crew.GetCrewCount(), 2);
 }
 
-struct WalkerCase {
-    const char* what;
-    VECTOR3 local;                  // where it stands, ship frame
-    bool ownPoint;                  // the class's own point for parents comes first
-    std::vector<const char*> after; // ids of the points for parents added after it
-    const char* className;
-    int32_t expected;
-};
-
 TEST_F(CrewArrivalTest, WalkerIsTakenInOnlyStrictlyInsideWithItsDataPointLast) {
-    const WalkerCase cases[] = {
-        {"centre", {0, 0, 0}, true, {"C-Ki"}, "CKit", 1},
-        {"just inside every face", {2.99, -3.99, 6.99}, true, {"C-Ki"}, "CKit", 1},
-        {"on the x maximum", {3, 0, 0}, true, {"C-Ki"}, "CKit", 0},
-        {"on the x minimum", {-3, 0, 0}, true, {"C-Ki"}, "CKit", 0},
-        {"on the y maximum", {0, 4, 0}, true, {"C-Ki"}, "CKit", 0},
-        {"on the z minimum", {0, 0, -7}, true, {"C-Ki"}, "CKit", 0},
-        {"outside", {0, 0, 7.5}, true, {"C-Ki"}, "CKit", 0},
-        {"one point for parents only", {0, 0, 0}, false, {"C-Ki"}, "CKit", 0},
-        {"last id only begins with C-Ki", {0, 0, 0}, true, {"C-Kid"}, "CKit", 0},
-        {"last id in other case", {0, 0, 0}, true, {"c-ki"}, "CKit", 0},
-        {"data point not last", {0, 0, 0}, false, {"C-Ki", "Own"}, "CKit", 0},
-        {"third point is the data point", {0, 0, 0}, true, {"Spare", "C-Ki"}, "CKit", 1},
-        {"class beginning with CKit", {0, 0, 0}, true, {"C-Ki"}, "CKitRover", 1},
-        {"other class", {0, 0, 0}, true, {"C-Ki"}, "Rover", 0},
-        {"class shorter than CKit", {0, 0, 0}, true, {"C-Ki"}, "CKi", 0},
+    const struct {
+        VECTOR3 local;
+        bool ownPoint;                  // the class's own point for parents comes first
+        std::vector<const char*> after; // ids of the points for parents added after it
+        const char* className;
+        int32_t code;
+    } cases[] = {
+        {{0, 0, 0}, true, {"C-Ki"}, "CKit", 1},
+        {{2.99, -3.99, 6.99}, true, {"C-Ki"}, "CKit", 1},
+        {{3, 0, 0}, true, {"C-Ki"}, "CKit", 0},
+        {{-3, 0, 0}, true, {"C-Ki"}, "CKit", 0},
+        {{0, 4, 0}, true, {"C-Ki"}, "CKit", 0},
+        {{0, -4, 0}, true, {"C-Ki"}, "CKit", 0},
+        {{0, 0, 7}, true, {"C-Ki"}, "CKit", 0},
+        {{0, 0, -7}, true, {"C-Ki"}, "CKit", 0},
+        {{0, 0, 0}, false, {"C-Ki"}, "CKit", 0},
+        {{0, 0, 0}, true, {"C-Kid"}, "CKit", 0},
+        {{0, 0, 0}, true, {"c-ki"}, "CKit", 0},
+        {{0, 0, 0}, false, {"C-Ki", "Own"}, "CKit", 0},
+        {{0, 0, 0}, true, {"Spare", "C-Ki"}, "CKit", 1},
+        {{0, 0, 0}, true, {"C-Ki"}, "CKitRover", 1},
+        {{0, 0, 0}, true, {"C-Ki"}, "Rover", 0},
+        {{0, 0, 0}, true, {"C-Ki"}, "CKi", 0},
     };
-    dock();
-    int n = 0;
-    for (const WalkerCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::string name = "CKit_W" + std::to_string(n++);
-        walkerHooks().ownPoint = c.ownPoint;
-        VESSEL* walker = addWalker(name, nullptr, c.className);
-        walkerHooks().ownPoint = true;
-        ASSERT_NE(walker, nullptr);
-        for (const char* id : c.after) {
-            walker->CreateAttachment(true, {35, 70, 62}, {0, 0, 0}, {0, 0, 0}, id, false);
+    ship();
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const std::string name = "CKit_W" + std::to_string(i);
+        VESSEL* w = walker(name, nullptr, cases[i].className, cases[i].ownPoint);
+        for (const char* id : cases[i].after) {
+            w->CreateAttachment(true, {35, 70, 62}, {0, 0, 0}, {0, 0, 0}, id, false);
         }
-        placeAt(name, "Dock", c.local);
-        const int32_t before = dock()->crew.GetCrewCount();
-
-        EXPECT_EQ(scanNow(), c.expected);
-        EXPECT_EQ(exists(name), c.expected == 0);
-        EXPECT_EQ(dock()->crew.GetCrewCount(), before + (c.expected == 1 ? 1 : 0));
+        place(name, "Dock", cases[i].local);
+        const int32_t before = ship()->crew.GetCrewCount();
+        EXPECT_EQ(scanNow(), cases[i].code);
+        EXPECT_EQ(exists(name), cases[i].code == 0);
+        EXPECT_EQ(ship()->crew.GetCrewCount(), before + cases[i].code);
         EXPECT_EQ(link().arrivedVessel, nullptr);
         if (exists(name)) {
-            ASSERT_TRUE(vapiDeleteVessel(walker->GetHandle()));
+            ASSERT_TRUE(vapiDeleteVessel(w->GetHandle()));
         }
     }
 }
 
-// The arrival fields are written before the position test, so a scan that ends with nobody
-// taken in leaves the data of the last walker it examined there, wherever the scan ended.
 TEST_F(CrewArrivalTest, ScanThatTakesNobodyInLeavesTheLastExaminedWalkersData) {
-    struct Case {
-        const char* what;
-        bool foreignTransferLast; // a transfer vessel for another receiver ends the scan
-    };
-    const Case cases[] = {{"scan ends after the last index", false},
-                          {"scan ends at a foreign transfer vessel", true}};
-    dock();
     walkerAt("CKit_Doc-Ann_Lee", {0, 0, 9}, {31, 65, 58});
     walkerAt("CKit_Eng-Bob_Ray_Long_Name_Longer_Than_Fits", {0, 0, -9}, {44, 72, 81.5});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        if (c.foreignTransferLast) {
+    for (const bool foreignTransferLast : {false, true}) {
+        SCOPED_TRACE(foreignTransferLast);
+        if (foreignTransferLast) {
             const VECTOR3 data{20, 60, 70};
-            addWalker("CKitTElsewhere", &data);
+            walker("CKitTElsewhere", &data); // ends the scan
         }
         std::memset(link().arrivalName, 'x', sizeof link().arrivalName);
         link().arrivalAge = 0;
-
         EXPECT_EQ(scanNow(), 0);
         // 39 characters of the second walker's name, underscores as spaces.
         EXPECT_STREQ(link().arrivalName, "CKit Eng-Bob Ray Long Name Longer Than ");
         EXPECT_EQ(link().arrivalAge, 44);
         EXPECT_EQ(link().arrivalPulse, 72);
         EXPECT_EQ(link().arrivalWeight, 81);
-        EXPECT_TRUE(exists("CKit_Doc-Ann_Lee"));
     }
 }
 
-TEST_F(CrewArrivalTest, WalkerWithTagAndTwoWordsComesAboardWithTheFocus) {
-    dock();
-    VESSEL* walker = walkerAt("CKit_Doc-Two_Words", {1, 1, 1}, {35, 70, 62.9});
-    vapiSetFocusObject(walker->GetHandle());
-
-    EXPECT_EQ(scanNow(), 1);
-    const CrewManager& crew = dock()->crew;
-    ASSERT_EQ(crew.GetCrewCount(), 1);
-    EXPECT_STREQ(crew.GetCrewNameBySlot(0), "Two Words");
-    EXPECT_STREQ(crew.GetCrewMiscIdBySlot(0), "Doc");
-    EXPECT_EQ(crew.GetCrewAgeBySlot(0), 35);
-    EXPECT_EQ(crew.roster[0].pulse, 70);
-    EXPECT_EQ(crew.roster[0].weight, 62.0);
-    EXPECT_STREQ(crew.GetLastArrivedName(), "Two Words");
-    EXPECT_FALSE(exists("CKit_Doc-Two_Words"));
-    EXPECT_EQ(vapiGetFocusObject(), dock()->GetHandle());
-    EXPECT_EQ(dock()->GetEmptyMass(), kCarrierMass + 62.0);
-    EXPECT_EQ(publishedPoint(*dock())[8], 49.0);
-}
-
-struct LabelCase {
-    const char* vesselName;
-    const char* name; // as the roster keeps it
-    const char* tag;
-    const char* arrived; // lastArrivedName: the name before the roster cleans it
-};
-
-TEST_F(CrewArrivalTest, LabelSplitsAtTheFirstHyphenIntoTagAndName) {
-    const LabelCase cases[] = {
-        {"CKit_Bob_Ray", "Bob Ray", "", "Bob Ray"},
-        {"CKit_Eng-Al-Bo", "Al Bo", "Eng", "Al-Bo"},
-        {"CKit_-Lone", "Lone", "", "Lone"},
-        {"CKit_Ann1", "Ann1", "", "Ann1"},
-        {"CKit_Engineer-Bo", "Bo", "Engi", "Bo"},
-        {"CKit_Abcdefghijklmnopqrstuvwxyz", "Abcdefghijklmnopqrstuvwxy", "",
+TEST_F(CrewArrivalTest, WalkerComesAboardWithTheFocusItsLabelSplitAtTheFirstHyphen) {
+    const char* const cases[][3] = {
+        // vessel name, member as stored (name|tag|age|pulse|weight), last arrived name
+        {"CKit_Doc-Two_Words", "Two Words|Doc|35|70|62", "Two Words"},
+        {"CKit_Bob_Ray", "Bob Ray||35|70|62", "Bob Ray"},
+        {"CKit_Eng-Al-Bo", "Al Bo|Eng|35|70|62", "Al-Bo"},
+        {"CKit_-Lone", "Lone||35|70|62", "Lone"},
+        {"CKit_Engineer-Bo", "Bo|Engi|35|70|62", "Bo"},
+        {"CKit_Abcdefghijklmnopqrstuvwxyz", "Abcdefghijklmnopqrstuvwxy||35|70|62",
          "Abcdefghijklmnopqrstuvwxy"},
-        {"CKit_Sci-Abcdefghijklmnopqrstuvwxyz0123456789", "Abcdefghijklmnopqrstuvwxy", "Sci",
-         "Abcdefghijklmnopqrstuvwxy"},
+        {"CKit_Tag45678901-Abcdefghijklmnopqrstuvwxyz", "Abcdefghijklmnopqrst|Tag4|35|70|62",
+         "Abcdefghijklmnopqrst"},
     };
-    const CrewManager& crew = dock()->crew;
-    for (const LabelCase& c : cases) {
-        SCOPED_TRACE(c.vesselName);
-        walkerAt(c.vesselName, {0, 0, 0});
+    for (const auto& [vesselName, stored, arrived] : cases) {
+        SCOPED_TRACE(vesselName);
+        VESSEL* w = walkerAt(vesselName, {1, 1, 1}, {35, 70, 62.9});
+        vapiSetFocusObject(w->GetHandle());
         ASSERT_EQ(scanNow(), 1);
-        const int32_t slot = crew.GetCrewCount() - 1;
-        EXPECT_STREQ(crew.GetCrewNameBySlot(slot), c.name);
-        EXPECT_STREQ(crew.GetCrewMiscIdBySlot(slot), c.tag);
-        EXPECT_STREQ(crew.GetLastArrivedName(), c.arrived);
+        const int32_t count = ship()->crew.GetCrewCount();
+        EXPECT_EQ(member(count - 1), stored);
+        EXPECT_STREQ(ship()->crew.GetLastArrivedName(), arrived);
+        EXPECT_FALSE(exists(vesselName));
+        EXPECT_EQ(vapiGetFocusObject(), ship()->GetHandle());
+        EXPECT_EQ(ship()->GetEmptyMass(), kMass + 62 * count);
+        EXPECT_EQ(point(*ship())[8], 50 - count);
     }
 }
 
 TEST_F(CrewArrivalTest, ForeignTransferVesselEndsEveryScanThatReachesIt) {
-    dock();
     const VECTOR3 data{20, 60, 70};
-    addWalker("CKitTElsewhere", &data);
+    walker("CKitTElsewhere", &data);
     walkerAt("CKit_Ann", {0, 0, 0});
-    const CrewExchangeRecord record = TransferRecord("CKit_Zed", 40, 60, 70);
-    writeBytes(kTransferFile, &record, sizeof record);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(scanNow(), 0);
-    }
+    root.write(kTransferFile, "the file of another receiver");
+    EXPECT_EQ(scanNow(), 0);
+    EXPECT_EQ(scanNow(), 0);
     EXPECT_TRUE(exists("CKit_Ann"));
-    EXPECT_TRUE(fileExists(kTransferFile)) << "another receiver's file is left alone";
-
+    EXPECT_EQ(root.read(kTransferFile), "the file of another receiver");
     ASSERT_TRUE(vapiDeleteVessel(vapiGetObjectByName("CKitTElsewhere")));
     EXPECT_EQ(scanNow(), 1);
-
-    // One that comes after a walker in the vessel list only stops the scans after it.
+    // One that comes after a walker in the vessel list stops only the scans after it.
     walkerAt("CKit_Bob", {0, 0, 0});
-    addWalker("CKitTLater", &data);
+    walker("CKitTLater", &data);
     walkerAt("CKit_Cy", {0, 0, 0});
     EXPECT_EQ(scanNow(), 1);
     EXPECT_EQ(scanNow(), 0);
     EXPECT_TRUE(exists("CKit_Cy"));
-    EXPECT_EQ(dock()->crew.GetCrewCount(), 2);
 }
 
-TEST_F(CrewArrivalTest, OwnTransferVesselIsTakenInWhereverItIsFromTheFile) {
-    Carrier* other = addReadyCarrier("Other");
-    dock();
-    const CrewExchangeRecord record = TransferRecord("CKit_Sci-Eve Ray", 50, 65, 58);
-    writeBytes(kTransferFile, &record, sizeof record);
-    const VECTOR3 data{1, 2, 3};
-    OBJHANDLE transfer = addWalker("CKitTDock", &data)->GetHandle();
-    // Far outside the airlock: a transfer vessel needs no position test.
-    placeAt("CKitTDock", "Dock", {500, 0, 0});
-    vapiSetFocusObject(other->GetHandle());
-
-    EXPECT_EQ(scanNow(), 2);
-    EXPECT_FALSE(fileExists(kTransferFile));
-    EXPECT_EQ(vapiGetVesselInterface(transfer), nullptr);
-    const CrewManager& crew = dock()->crew;
-    ASSERT_EQ(crew.GetCrewCount(), 1);
-    EXPECT_STREQ(crew.GetCrewNameBySlot(0), "Eve Ray");
-    EXPECT_STREQ(crew.GetCrewMiscIdBySlot(0), "Sci");
-    EXPECT_EQ(crew.GetCrewAgeBySlot(0), 50);
-    EXPECT_EQ(crew.roster[0].pulse, 65);
-    EXPECT_EQ(crew.roster[0].weight, 58.0);
-    EXPECT_EQ(vapiGetFocusObject(), other->GetHandle()) << "a transfer leaves the focus alone";
+CrewExchangeRecord Sent(const char* vesselName, int32_t age, int32_t pulse, int32_t weight) {
+    CrewExchangeRecord record{};
+    std::snprintf(record.vesselName, sizeof record.vesselName, "%s", vesselName);
+    record.age = age;
+    record.pulse = pulse;
+    record.supply = 100;
+    record.weight = weight;
+    return record;
 }
-
-struct FileCase {
-    const char* what;
-    bool present;
-    std::string bytes;
-    const char* name;
-    const char* tag;
-    int32_t age, pulse;
-    double weight;
-};
 
 std::string Bytes(const CrewExchangeRecord& record) {
     return std::string(reinterpret_cast<const char*>(&record), sizeof record);
 }
 
-TEST_F(CrewArrivalTest, BrokenTransferFileIsDeletedAndReadNoFurtherThanItsRecord) {
-    const CrewExchangeRecord kept = TransferRecord("CKit_Cap-Old Hand", 60, 61, 62);
-    const std::string valid = Bytes(TransferRecord("CKit_Eng-New Hand", 30, 40, 50));
-    const CrewExchangeRecord negative = TransferRecord("CKit_Neg", -5, -1, -70);
+TEST_F(CrewArrivalTest, OwnTransferVesselIsTakenInWhereverItIsAndItsFileDeletedWhatever) {
+    const CrewExchangeRecord kept = Sent("CKit_Cap-Old Hand", 60, 61, 62);
+    const std::string valid = Bytes(Sent("CKit_Eng-New Hand", 30, 40, 50));
     const std::string xs(25, 'x'), spaces(25, ' ');
-    const FileCase cases[] = {
-        {"missing", false, "", "Old Hand", "Cap", 60, 61, 62},
-        {"empty", true, "", "Old Hand", "Cap", 60, 61, 62},
-        {"one byte short", true, valid.substr(0, 103), "Old Hand", "Cap", 60, 61, 62},
-        {"garbage without a terminator", true, std::string(104, 'x'), xs.c_str(), "", 140, 180,
-         300},
-        {"only hyphens", true, std::string(104, '-'), spaces.c_str(), "", 140, 180, 300},
-        {"longer than a record", true, valid + std::string(96, '\xff'), "New Hand", "Eng", 30, 40,
-         50},
-        {"name shorter than the prefix", true, Bytes(TransferRecord("Bob", 30, 40, 50)), "", "", 30,
-         40, 50},
-        {"negative numbers", true, Bytes(negative), "Neg", "", 1, 0, 5},
+    const struct {
+        const char* bytes; // null: no file
+        std::string content;
+        std::string stored;
+    } cases[] = {
+        {nullptr, "", "Old Hand|Cap|60|61|62"},
+        {"empty", "", "Old Hand|Cap|60|61|62"},
+        {"short", valid.substr(0, 103), "Old Hand|Cap|60|61|62"},
+        {"valid", valid, "New Hand|Eng|30|40|50"},
+        {"longer", valid + std::string(96, '\xff'), "New Hand|Eng|30|40|50"},
+        {"unterminated", std::string(104, 'x'), xs + "||140|180|300"},
+        {"hyphens", std::string(104, '-'), spaces + "||140|180|300"},
+        {"shorter than the prefix", Bytes(Sent("Bob", 30, 40, 50)), "||30|40|50"},
+        {"negative", Bytes(Sent("CKit_Neg", -5, -1, -70)), "Neg||1|0|5"},
     };
-    const CrewManager& crew = dock()->crew;
     const VECTOR3 data{1, 2, 3};
-    for (const FileCase& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes == nullptr ? "no file" : c.bytes);
         crewExchangeBuffer = kept;
-        if (c.present) {
-            writeBytes(kTransferFile, c.bytes.data(), c.bytes.size());
+        if (c.bytes != nullptr) {
+            root.write(kTransferFile, c.content);
         } else {
-            removeFile(kTransferFile);
+            root.remove(kTransferFile);
         }
-        addWalker("CKitTDock", &data);
+        walker("CKitTDock", &data); // 1 km away, outside the airlock
         ASSERT_EQ(scanNow(), 2);
-        EXPECT_FALSE(fileExists(kTransferFile));
+        EXPECT_EQ(record(kTransferFile), "0 bytes");
         EXPECT_FALSE(exists("CKitTDock"));
-        const int32_t slot = crew.GetCrewCount() - 1;
-        ASSERT_GE(slot, 0);
-        EXPECT_STREQ(crew.GetCrewNameBySlot(slot), c.name);
-        EXPECT_STREQ(crew.GetCrewMiscIdBySlot(slot), c.tag);
-        EXPECT_EQ(crew.GetCrewAgeBySlot(slot), c.age);
-        EXPECT_EQ(crew.roster[slot].pulse, c.pulse);
-        EXPECT_EQ(crew.roster[slot].weight, c.weight);
-        if (c.bytes.size() >= sizeof kept) {
-            EXPECT_EQ(std::memcmp(&crewExchangeBuffer, c.bytes.data(), sizeof kept), 0)
-                << "the buffer holds the file's first record";
-        } else {
-            EXPECT_EQ(std::memcmp(&crewExchangeBuffer, &kept, sizeof kept), 0)
-                << "a short or missing file leaves the buffer alone";
-        }
+        EXPECT_EQ(member(ship()->crew.GetCrewCount() - 1), c.stored);
     }
 }
 

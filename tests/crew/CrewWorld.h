@@ -1,87 +1,81 @@
-// The common ground of the crew manager's tests: each test runs in its own process (so the
-// module-wide crew tables start fresh) inside a fresh temporary root folder that holds the
-// crew library runtime's files, with a world whose vessels of the class "Carrier" each own a
-// CrewManager, as a module's vessel would.
+// The ground of the crew manager's tests: a fresh root folder holding only the crew library
+// runtime's files, and a world with two vessel classes registered from code: "Carrier", which
+// owns a crew manager as a module's vessel would, and the crew library's walking class.
 #pragma once
 
 #include <array>
-#include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "crew/CrewManager.h"
 #include "host/Vantrix.h"
 #include "sim/world/World.h"
+#include "tests/support/TestRoot.h"
 
 namespace crewtest {
 
-class Carrier;
+// How far a Carrier sets itself up, as flags: a dock 0, InitCrewManager, the airlock defined
+// open over the box -3..3, -4..4, -7..7 (the crew manager is then ready, with 8 seats).
+enum Setup : int { kBlank = 0, kDock = 1, kInit = 2, kAirlock = 4, kReady = kInit | kAirlock };
 
-// What a Carrier does in its callbacks, set by the test before the vessel is created.
-struct CarrierHooks {
-    std::function<void(Carrier&)> setClassCaps; // runs after the empty mass is set
-    std::function<void(Carrier&, double simt)> preStep;
-};
-CarrierHooks& carrierHooks();
+// While set, the walking class creates no vessel, so the host refuses every creation.
+inline bool walkersRefused = false;
 
-// A vessel that carries people: it owns its crew manager by value, blank until set up. Its
-// scenario callbacks hand the crew lines to the crew manager and the rest to the host.
+inline constexpr double kMass = 1000.0; // every Carrier's empty mass without crew
+inline constexpr char kEvaFile[] = "config/CKittmp.cfg";
+inline constexpr char kTransferFile[] = "config/CKittmpT.cfg";
+
+using Numbers = std::array<double, 9>; // a crew point: position, direction, rotation
+
 class Carrier final : public VESSEL2 {
 public:
-    Carrier(OBJHANDLE vessel, int flightModel);
+    using VESSEL2::VESSEL2;
     void clbkSetClassCaps(FILEHANDLE cfg) override;
     void clbkSaveState(FILEHANDLE scn) override;
     void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
+    // Runs the version warning and the arrival intake, as the colony does every step.
     void clbkPreStep(double simt, double simdt, double mjd) override;
 
     CrewManager crew{};
-    int32_t initResult = 0;           // what InitCrewManager gave in a standard set-up
-    std::vector<std::string> offered; // scenario lines offered to the crew manager, in order
+    int32_t initResult = 0;
+    std::vector<int32_t> arrivals; // ProcessArrivals of each step
 };
-
-// Empty mass every Carrier starts with, kilograms.
-inline constexpr double kCarrierMass = 1000.0;
-
-// The nine numbers of a crew attachment point, in the published order: position, direction,
-// rotation.
-using PointNumbers = std::array<double, 9>;
 
 class CrewTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // The world, made on first use.
-    vx::World& world();
-    // Ends the world (destroying its vessels); the next world() makes a new one.
+    CrewTest();
+    vx::World& world(); // made on first use
     void endWorld() { world_.reset(); }
-    // A Carrier whose set-up runs the hooks as they are now (no crew manager set-up unless a
-    // hook does it).
-    Carrier* addCarrier(const std::string& name);
-    // A Carrier whose set-up initialises its crew manager and defines the airlock open with
-    // the box -3..3, -4..4, -7..7: the crew manager is ready, with 8 seats and nobody aboard.
-    Carrier* addReadyCarrier(const std::string& name);
+    Carrier* add(const std::string& name, int setup = kReady);
+    // A vessel of the walking class (or one registered alike: "CKitRover", "Rover", "CKi")
+    // 1 km from the carriers, with its own point for parents and then, given data, its crew
+    // data point "C-Ki" (age, pulse, weight).
+    VESSEL* walker(const std::string& name, const VECTOR3* data = nullptr,
+                   const char* className = "CKit", bool ownPoint = true);
+    void dock(Carrier* a, Carrier* b);
+    void place(const std::string& name, const std::string& ref, const VECTOR3& local);
+    bool exists(const std::string& name) { return world().findVessel(name) != nullptr; }
+    VESSEL* vessel(const std::string& name);
 
-    // Files of the root folder, by a path relative to it (forward slashes).
-    void writeFile(const std::string& path, const std::string& content) const;
-    void removeFile(const std::string& path) const;
+    // The first crew point's numbers (all zero without one), and everything a refusal must
+    // leave alone: the crew manager's bytes, the published point and the vessel's mass.
+    static Numbers point(const VESSEL& vessel);
+    static std::string snapshot(const Carrier& carrier);
+    // An exchange file's record as "name|mesh|age|pulse|supply|weight|reserved|link", or the
+    // size of a file that does not hold exactly one.
+    std::string record(const char* file) const;
 
-    // The crew points (id exactly "CKit") among a vessel's points for children, and the
-    // numbers of the first one; fails the test when there is none.
-    static std::vector<ATTACHMENTHANDLE> crewPoints(const VESSEL& vessel);
-    static PointNumbers publishedPoint(const VESSEL& vessel);
-
-    vx::WorldOptions options;
-    std::filesystem::path root;
+    vxtest::TestRoot root{vxtest::TestRoot::Modules::PresenceOnly};
 
 private:
     std::unique_ptr<vx::World> world_;
-    std::filesystem::path started_;
 };
+
+// Row-major 3x3 helpers, worked by columns rather than by the products the crew manager uses.
+VECTOR3 Apply(const MATRIX3& m, const VECTOR3& v);
+MATRIX3 FromColumns(const VECTOR3& c1, const VECTOR3& c2, const VECTOR3& c3);
 
 } // namespace crewtest
