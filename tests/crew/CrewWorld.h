@@ -4,14 +4,15 @@
 #pragma once
 
 #include <array>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "crew/CrewExchange.h"
 #include "crew/CrewManager.h"
-#include "host/Vantrix.h"
 #include "sim/world/World.h"
 #include "tests/support/TestRoot.h"
 
@@ -20,62 +21,169 @@ namespace crewtest {
 // How far a Carrier sets itself up, as flags: a dock 0, InitCrewManager, the airlock defined
 // open over the box -3..3, -4..4, -7..7 (the crew manager is then ready, with 8 seats).
 enum Setup : int { kBlank = 0, kDock = 1, kInit = 2, kAirlock = 4, kReady = kInit | kAirlock };
-
-// While set, the walking class creates no vessel, so the host refuses every creation.
-inline bool walkersRefused = false;
+inline int nextSetup = kReady;
+inline bool walkersRefused = false; // the walking class then creates no vessel
+inline bool nextOwnPoint = true;    // whether a new walker has a point for parents of its own
 
 inline constexpr double kMass = 1000.0; // every Carrier's empty mass without crew
 inline constexpr char kEvaFile[] = "config/CKittmp.cfg";
 inline constexpr char kTransferFile[] = "config/CKittmpT.cfg";
-
 using Numbers = std::array<double, 9>; // a crew point: position, direction, rotation
+
+// Answers in words, so that several are compared at once.
+inline std::string R(const char* text) {
+    return text == nullptr ? "null " : "'" + std::string(text) + "' ";
+}
+inline std::string R(int32_t result) {
+    return std::to_string(result) + " ";
+}
 
 class Carrier final : public VESSEL2 {
 public:
     using VESSEL2::VESSEL2;
-    void clbkSetClassCaps(FILEHANDLE cfg) override;
-    void clbkSaveState(FILEHANDLE scn) override;
-    void clbkLoadStateEx(FILEHANDLE scn, void* status) override;
-    // Runs the version warning and the arrival intake, as the colony does every step.
-    void clbkPreStep(double simt, double simdt, double mjd) override;
-
+    void clbkSetClassCaps(FILEHANDLE) override {
+        SetEmptyMass(kMass);
+        if ((nextSetup & kDock) != 0) {
+            CreateDock({0, 0, 8}, {0, 0, 1}, {0, 1, 0});
+        }
+        initResult = (nextSetup & kInit) != 0 ? crew.InitCrewManager(GetHandle()) : 0;
+        if ((nextSetup & kAirlock) != 0) {
+            EXPECT_EQ(crew.DefineAirlockShape(1, -3, 3, -4, 4, -7, 7), 1);
+        }
+    }
+    void clbkSaveState(FILEHANDLE scn) override {
+        SaveDefaultState(scn);
+        crew.SaveCrewState(scn);
+    }
+    void clbkLoadStateEx(FILEHANDLE scn, void* status) override {
+        char* line = nullptr;
+        while (vapiReadScenario_nextline(scn, line)) {
+            if (crew.ParseCrewScenarioLine(line) != 1) {
+                ParseScenarioLineEx(line, status);
+            }
+        }
+    }
+    void clbkPreStep(double, double, double) override { // as the colony does every step
+        crew.WarnUserIfOutdated("Halcyra Colony");
+        arrivals.push_back(crew.ProcessArrivals());
+    }
     CrewManager crew{};
     int32_t initResult = 0;
-    std::vector<int32_t> arrivals; // ProcessArrivals of each step
+    std::vector<int32_t> arrivals; // what ProcessArrivals gave in each step
+};
+
+// The crew library's class as far as the crew manager relies on it.
+class Walker final : public VESSEL2 {
+public:
+    using VESSEL2::VESSEL2;
+    void clbkSetClassCaps(FILEHANDLE) override {
+        SetEmptyMass(80.0);
+        if (nextOwnPoint) {
+            CreateAttachment(true, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, "Own", false);
+        }
+    }
 };
 
 class CrewTest : public ::testing::Test {
 protected:
-    CrewTest();
-    vx::World& world(); // made on first use
-    void endWorld() { world_.reset(); }
-    Carrier* add(const std::string& name, int setup = kReady);
-    // A vessel of the walking class (or one registered alike: "CKitRover", "Rover", "CKi")
-    // 1 km from the carriers, with its own point for parents and then, given data, its crew
-    // data point "C-Ki" (age, pulse, weight).
-    VESSEL* walker(const std::string& name, const VECTOR3* data = nullptr,
-                   const char* className = "CKit", bool ownPoint = true);
-    void dock(Carrier* a, Carrier* b);
-    void place(const std::string& name, const std::string& ref, const VECTOR3& local);
-    bool exists(const std::string& name) { return world().findVessel(name) != nullptr; }
-    VESSEL* vessel(const std::string& name);
+    CrewTest() { nextSetup = kReady, walkersRefused = false, nextOwnPoint = true; }
 
-    // The first crew point's numbers (all zero without one), and everything a refusal must
-    // leave alone: the crew manager's bytes, the published point and the vessel's mass.
-    static Numbers point(const VESSEL& vessel);
-    static std::string snapshot(const Carrier& carrier);
-    // An exchange file's record as "name|mesh|age|pulse|supply|weight|reserved|link", or the
-    // size of a file that does not hold exactly one.
-    std::string record(const char* file) const;
+    vx::World& world() {
+        if (!world_) {
+            world_ = std::make_unique<vx::World>();
+            world_->classes().add(
+                "Carrier", [](OBJHANDLE h, int fm) -> VESSEL* { return new Carrier(h, fm); },
+                [](VESSEL* v) { delete static_cast<Carrier*>(v); });
+            for (const char* walkerClass : {"CKit", "CKitRover", "Rover", "CKi"}) {
+                world_->classes().add(
+                    walkerClass,
+                    [](OBJHANDLE h, int fm) -> VESSEL* {
+                        return walkersRefused ? nullptr : new Walker(h, fm);
+                    },
+                    [](VESSEL* v) { delete static_cast<Walker*>(v); });
+            }
+            world_->setWarningSink([](std::string_view) {});
+            world_->body().gm = 0.0; // vessels stay where a test puts them
+        }
+        return *world_;
+    }
+    void endWorld() { world_.reset(); }
+
+    VESSEL* create(const std::string& name, const char* className, double z) {
+        VESSELSTATUS status{};
+        status.rpos = {7e6, 0, z};
+        status.rrot = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+        std::string reason;
+        EXPECT_NE(world().createVessel(name, className, status, &reason), nullptr) << reason;
+        return vessel(name);
+    }
+    Carrier* add(const std::string& name, int setup = kReady) {
+        nextSetup = setup;
+        return static_cast<Carrier*>(create(name, "Carrier", 0));
+    }
+    // A walker 1 km from the carriers; given data, its crew data point (age, pulse, weight)
+    // follows its own point for parents.
+    VESSEL* walker(const std::string& name, const VECTOR3* data = nullptr,
+                   const char* className = "CKit") {
+        VESSEL* created = create(name, className, 1000);
+        if (created != nullptr && data != nullptr) {
+            created->CreateAttachment(true, *data, {0, 0, 0}, {0, 0, 0}, "C-Ki", false);
+        }
+        return created;
+    }
+    void dock(Carrier* a, Carrier* b) {
+        std::string reason;
+        EXPECT_TRUE(world().dock(world().findVessel(a->GetName()), 0,
+                                 world().findVessel(b->GetName()), 0, reason))
+            << reason;
+    }
+    void place(const std::string& name, const std::string& ref, const VECTOR3& local) {
+        world().place(world().findVessel(name), world().findVessel(ref), local);
+    }
+    bool exists(const std::string& name) { return world().findVessel(name) != nullptr; }
+    static VESSEL* vessel(const std::string& name) {
+        return vapiGetVesselInterface(vapiGetObjectByName(name.c_str()));
+    }
+
+    static Numbers point(const VESSEL& vessel) { // the first crew point's, all zero without one
+        for (unsigned int i = 0; i < vessel.AttachmentCount(false); ++i) {
+            ATTACHMENTHANDLE handle = vessel.GetAttachmentHandle(false, i);
+            if (std::strcmp(vessel.GetAttachmentId(handle), "CKit") == 0) {
+                VECTOR3 p{}, d{}, r{};
+                vessel.GetAttachmentParams(handle, p, d, r);
+                return {p.x, p.y, p.z, d.x, d.y, d.z, r.x, r.y, r.z};
+            }
+        }
+        return {};
+    }
+    // Everything a refusal must leave alone: the crew manager's bytes, the point, the mass.
+    static std::string snapshot(const Carrier& carrier) {
+        const Numbers numbers = point(carrier);
+        const double mass = carrier.GetEmptyMass();
+        return std::string(reinterpret_cast<const char*>(&carrier.crew), sizeof carrier.crew) +
+               std::string(reinterpret_cast<const char*>(&numbers), sizeof numbers) +
+               std::string(reinterpret_cast<const char*>(&mass), sizeof mass);
+    }
+    // An exchange file's record as "name|mesh|age|pulse|supply|weight|reserved|link".
+    std::string record(const char* file) const {
+        const std::string bytes = root.read(file);
+        CrewExchangeRecord r{};
+        if (bytes.size() != sizeof r) {
+            return std::to_string(bytes.size()) + " bytes";
+        }
+        std::memcpy(&r, bytes.data(), sizeof r);
+        std::string out = std::string(r.vesselName, strnlen(r.vesselName, 40)) + "|" +
+                          std::string(r.mesh, strnlen(r.mesh, 40));
+        for (const int32_t n : {r.age, r.pulse, r.supply, r.weight, r.reserved, r.linkValue}) {
+            out += "|" + std::to_string(n);
+        }
+        return out;
+    }
 
     vxtest::TestRoot root{vxtest::TestRoot::Modules::PresenceOnly};
 
 private:
     std::unique_ptr<vx::World> world_;
 };
-
-// Row-major 3x3 helpers, worked by columns rather than by the products the crew manager uses.
-VECTOR3 Apply(const MATRIX3& m, const VECTOR3& v);
-MATRIX3 FromColumns(const VECTOR3& c1, const VECTOR3& c2, const VECTOR3& c3);
 
 } // namespace crewtest

@@ -1,0 +1,247 @@
+// What the crew manager reads of the crew library runtime: the identity files that fill the
+// profession mesh table, and the version file with the warnings on the host's debug line.
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <set>
+
+#include "crew/CrewVersion.h"
+#include "crew/ProfessionTable.h"
+#include "tests/crew/CrewWorld.h"
+
+namespace crewtest {
+namespace {
+
+using CrewLibraryTest = CrewTest;
+
+// Entries first to last as "key mesh profession" lines.
+std::string Entries(int32_t first, int32_t last) {
+    std::string out;
+    for (int32_t i = first; i < last; ++i) {
+        out += std::string(professionKeys[i]) + " " + professionMeshes[i] + " " +
+               professionNames[i] + "\n";
+    }
+    return out;
+}
+
+TEST_F(CrewLibraryTest, IdentityFileNamesAreSplitIntoMeshProfessionAndKeyOrSkipped) {
+    const std::string m18(18, 'm'), p30 = "abcdefghijklmnopqrstuvwxyz1234";
+    const std::array<std::string, 2> cases[] = {
+        {"ckitMED-doctor-Doc.cfg", "Doc ckit/ckitMED doctor"},
+        {m18 + "-p-Doc.cfg", "Doc ckit/" + m18 + " p"},
+        {"m-p-Do.cfg", "Do ckit/m p"},
+        {"m-p-Doct.cfg", "Doct ckit/m p"},
+        {"m-" + p30 + "-Doc.cfg", "Doc ckit/m " + p30.substr(0, 24)},
+        {"m-dr.x-ab.c.cfg", "ab ckit/m dr.x"},
+        {"m-p-a-b.cfg", "a-b ckit/m p"},
+        {"--Doc.cfg", "Doc ckit/ "},
+        {"m-" + std::string(250, 'p') + "-Doc.cfg", "Doc ckit/m " + std::string(24, 'p')},
+    };
+    std::vector<std::array<std::string, 2>> names(std::begin(cases), std::end(cases));
+    for (const std::string& skipped :
+         {std::string("readme.cfg"), std::string("ckitMED-doctor.cfg"),
+          std::string("ckitMED-doctor-Doc"), std::string("m.x-doctor-Doc"), m18 + "m-p-Doc.cfg",
+          std::string("m-p-D.cfg"), std::string("m-p-Docto.cfg"), "m-p-" + std::string(255, 'k'),
+          std::string(259, '-')}) {
+        names.push_back({skipped, ""});
+    }
+    for (const auto& [name, parts] : names) {
+        char key[kProfessionKeySize], mesh[kProfessionTextSize], job[kProfessionTextSize];
+        std::memset(key, 'X', sizeof key); // an unterminated output is read past its end
+        std::memset(mesh, 'X', sizeof mesh);
+        std::memset(job, 'X', sizeof job);
+        const bool taken = ParseIdentityFileName(name.c_str(), key, mesh, job);
+        EXPECT_EQ(taken ? std::string(key) + " " + mesh + " " + job : "", parts) << name;
+    }
+}
+
+TEST_F(CrewLibraryTest, AcceptedIdentityFilesComeFirstThenTheBuiltinsWhileAtMostThirteen) {
+    const std::string passenger = " ckit/ckit passenger\n";
+    const std::string builtins =
+        "Capt ckit/ckitp pilot\nAst ckit/ckit astronaut\nSec ckit/ckitSEC security\nVip "
+        "ckit/ckitVIP vip\nSci ckit/ckitSCI scientist\nBio ckit/ckitSCI biologist\nDoc "
+        "ckit/ckitMED doctor\nGeo ckit/ckitSCI geologist\nExo ckit/ckitSCI exobiologist\nClim "
+        "ckit/ckitSCI climatologist\nAPhy ckit/ckitSCI astrophysicist\nChem ckit/ckitSCI "
+        "chemist\nEng ckit/ckitTECH engineer\nMin ckit/ckitTECH miner\nTech ckit/ckitTECH "
+        "technician\nSpe ckit/ckitTECH mission specialist\n";
+    // The table from `count` pattern files and some skipped ones; the entries whose order the
+    // search decides are checked as a set, the rest as a whole.
+    const auto load = [&](int count, int skipped) {
+        std::filesystem::remove_all(root.path() / "config/CKITIdConfig");
+        std::filesystem::create_directories(root.path() / "config/CKITIdConfig");
+        std::set<std::string> files, taken;
+        for (int i = 0; i < count + skipped; ++i) {
+            const std::string n = std::to_string(100 + i);
+            const std::string key = i < count ? "K" + n : "x"; // one character is too short
+            root.write("config/CKITIdConfig/m" + n + "-p" + n + "-" + key + ".cfg", "");
+            files.insert(i < count ? key + " ckit/m" + n + " p" + n + "\n" : "");
+        }
+        root.write("config/CKITIdConfig/ckitMED-doctor-Doc.txt", "");
+        LoadCrewIdentityConfig();
+        const int32_t fromFiles = std::min(identityCount, count + 1);
+        for (int32_t i = 1; i < fromFiles; ++i) {
+            taken.insert(Entries(i, i + 1));
+        }
+        EXPECT_TRUE(std::includes(files.begin(), files.end(), taken.begin(), taken.end()));
+        EXPECT_EQ(taken.size(), static_cast<std::size_t>(std::min(count, 252)));
+        EXPECT_EQ(Entries(identityCount, kProfessionCapacity).find_first_not_of(" \n"),
+                  std::string::npos)
+            << "entries past the count are zero";
+        return Entries(0, 1) + Entries(fromFiles, identityCount);
+    };
+    EXPECT_EQ(load(0, 0), passenger + builtins);
+    EXPECT_EQ(load(13, 5), passenger + builtins);
+    EXPECT_EQ(identityCount, 30);
+    EXPECT_EQ(load(14, 3), passenger);
+    EXPECT_EQ(identityCount, 15);
+    EXPECT_EQ(load(300, 6), passenger);
+    EXPECT_EQ(identityCount, 253);
+    load(0, 0);
+    root.write("config/CKITIdConfig/ckitMED-surgeon-Capt.cfg", "");
+    LoadCrewIdentityConfig();
+    EXPECT_EQ(Entries(0, identityCount), passenger + "Capt ckit/ckitMED surgeon\n" + builtins);
+    std::filesystem::remove_all(root.path() / "config");
+    LoadCrewIdentityConfig();
+    EXPECT_EQ(Entries(0, identityCount), passenger + builtins);
+}
+
+const std::string kDownload = std::string("Halcyra Colony require \"Crew Kit\" ver 2.0 or ") +
+                              "higher. Download at " + kCrewLibraryDownloadAddress + " (";
+const std::string kPush = "CKIT 2.0 will push this addon one step further. (";
+const std::string kDontMiss = "Don't Miss Crew Kit 2.0 for Vantrix (CKIT) (";
+const std::string kOutdated = "Your version of CKIT is outdated (";
+const std::string kNotReady =
+    "Halcyra Colony ERROR CKIT 2.0 not properly initialised in your code.";
+constexpr char kOthers[] = "text of another add-on";
+
+class VersionWarningTest : public CrewTest {
+protected:
+    // Steps in quarter seconds, which the clock sums exactly, until system time is t.
+    std::string runTo(double t) {
+        while (vapiGetSysTime() < t) {
+            world().step(0.25);
+        }
+        EXPECT_EQ(vapiGetSysTime(), t);
+        return world().debugText();
+    }
+    void putOthersText() { std::strcpy(world().debugBuffer(), kOthers); }
+};
+
+TEST_F(VersionWarningTest, FirstLineGivesTheVersionAndOnlyANonZeroOneIsKept) {
+    const std::pair<const char*, float> cases[] = {
+        {"2.0\n", 2.0f},   {"  +2.5e0 beta\n", 2.5f}, {"            7", 7.0f},
+        {"\n2.0\n", 0.0f}, {"             7", 0.0f},  {"v2.0", 0.0f},
+        {"nan", 0.0f},     {"1e400", HUGE_VALF},      {"", 0.0f},
+    };
+    for (const auto& [content, version] : cases) {
+        cachedLibraryVersion = 0.0f;
+        root.write("meshes/CKit/ver.dtf", content);
+        EXPECT_EQ(GetCrewLibraryVersion(), version) << content;
+        EXPECT_EQ(cachedLibraryVersion, version) << content;
+    }
+    cachedLibraryVersion = 0.0f;
+    root.remove("meshes/CKit/ver.dtf");
+    EXPECT_EQ(GetCrewLibraryVersion(), -1.0f);
+    EXPECT_EQ(cachedLibraryVersion, 0.0f);
+    // Through initialisation: an empty file is read again, a readable version only once.
+    root.write("meshes/CKit/ver.dtf", "");
+    EXPECT_EQ(add("A")->crew.libraryOutdated, 1);
+    root.write("meshes/CKit/ver.dtf", "2.0\n");
+    EXPECT_EQ(add("B")->crew.libraryOutdated, 0);
+    root.write("meshes/CKit/ver.dtf", "1.9\n");
+    Carrier* kept = add("C");
+    EXPECT_EQ(kept->crew.libraryOutdated + kept->crew.warningUntil, 0.0) << "2.0 was kept";
+}
+
+TEST_F(VersionWarningTest, OutdatedSequenceRunsTwentySecondsThenClearsOnce) {
+    for (const char* content : {"1.9\n", "", static_cast<const char*>(nullptr)}) {
+        SCOPED_TRACE(content == nullptr ? "no file" : content);
+        root.remove("meshes/CKit/ver.dtf");
+        if (content != nullptr) {
+            root.write("meshes/CKit/ver.dtf", content);
+        }
+        cachedLibraryVersion = 0.0f;
+        const double start = vapiGetSysTime();
+        Carrier* carrier = add("C" + std::to_string(static_cast<int>(start)));
+        ASSERT_EQ(carrier->crew.libraryOutdated, 1);
+        ASSERT_EQ(carrier->crew.warningUntil, start + 20.0);
+        // The periods run on absolute system time; each round starts at a multiple of 30 s.
+        EXPECT_EQ(runTo(start + 1.0), kDownload + "19)");
+        EXPECT_EQ(runTo(start + 10.0), kOutdated + "10)");
+        EXPECT_EQ(runTo(start + 15.0), kOutdated + "5)") << "blinking from 5 s left";
+        EXPECT_EQ(runTo(start + 15.75), "");
+        EXPECT_EQ(runTo(start + 20.0), kOutdated + "0)");
+        EXPECT_EQ(runTo(start + 20.25), "") << "the passing step clears what it wrote";
+        EXPECT_EQ(carrier->crew.warningUntil, -1.0);
+        putOthersText();
+        EXPECT_EQ(runTo(start + 30.0), kOthers);
+        world().deleteVessel(world().findVessel(carrier->GetName()));
+    }
+}
+
+TEST_F(VersionWarningTest, PhasesChangeExactlyAtTheirBoundaries) {
+    const struct {
+        double now, until;
+        int32_t outdated;
+        std::string expected;
+    } cases[] = {
+        // In order of time: the clock only goes forward.
+        {2.75, 8.0, 0, kDownload + "5)"}, // 5.25 left: not yet blinking
+        {3.0, 8.0, 0, kDontMiss + "5)"},  // exactly 5.0 left: blinking
+        {3.0, 8.0, 1, kOutdated + "5)"},
+        {3.5, 8.0, 1, kOutdated + "4)"}, // 4.5 shows as the even 4
+        {3.75, 8.0, 0, ""},              // the last quarter of each second is blank
+        {4.0, 4.0, 0, kDontMiss + "0)"}, // at the end itself: still shown
+        {9.75, 30.0, 0, kDownload + "20)"},
+        {10.0, 30.0, 0, kPush + "20)"}, // the last 5 s of each 15
+        {10.0, 30.0, 1, kOutdated + "20)"},
+        {10.0, 23.4999999, 0, kPush + "14)"}, // printed as single precision: 13.5
+        {14.75, 30.0, 0, kPush + "15)"},
+        {15.0, 30.0, 0, kDownload + "15)"}, // the next period begins
+        {15.25, 15.1, 1, ""},               // passed: cleared whatever the phase
+    };
+    for (const auto& c : cases) {
+        runTo(c.now);
+        CrewManager crew{};
+        crew.readyFlags = CrewManager::kCrewReady;
+        crew.warningUntil = c.until;
+        crew.libraryOutdated = c.outdated;
+        putOthersText();
+        crew.WarnUserIfOutdated("Halcyra Colony");
+        EXPECT_EQ(world().debugText(), c.expected) << "now " << c.now << ", until " << c.until;
+        EXPECT_EQ(crew.warningUntil, c.until < c.now ? -1.0 : c.until);
+    }
+}
+
+TEST_F(VersionWarningTest, ErrorLineWhileNotReadyAndTheEncouragingTextsAfterAFailedReset) {
+    root.remove("modules/CKit.dll");
+    ASSERT_EQ(add("A", kInit)->initResult, -999);
+    for (double t = 0.25; t <= 25.0; t += 0.25) {
+        putOthersText();
+        ASSERT_EQ(runTo(t), kNotReady) << "at " << t;
+    }
+    world().deleteVessel(world().findVessel("A"));
+    root.write("modules/CKit.dll", "");
+    Carrier* carrier = add("B");
+    putOthersText();
+    EXPECT_EQ(runTo(30.0), kOthers) << "a current library leaves the line alone";
+    root.remove("modules/CKit.dll");
+    ASSERT_EQ(carrier->crew.InitCrewManager(carrier->GetHandle()), -999);
+    EXPECT_EQ(carrier->crew.readyFlags, CrewManager::kCrewReady);
+    EXPECT_EQ(carrier->crew.libraryOutdated + carrier->crew.warningUntil, 50.0);
+    EXPECT_EQ(runTo(39.75), kDownload + "10)");
+    EXPECT_EQ(runTo(40.0), kPush + "10)");
+    EXPECT_EQ(runTo(45.0), kDontMiss + "5)");
+    // Texts are cut to the debug line.
+    const std::string name(300, 'n');
+    CrewManager crew{};
+    crew.WarnUserIfOutdated(name.c_str());
+    EXPECT_EQ(std::string(world().debugText()), std::string(VAPI_DEBUG_STRING_SIZE - 1, 'n'));
+    crew.readyFlags = CrewManager::kCrewReady;
+    crew.warningUntil = 60.0;
+    crew.WarnUserIfOutdated(name.c_str());
+    EXPECT_EQ(std::string(world().debugText()), std::string(VAPI_DEBUG_STRING_SIZE - 1, 'n'));
+}
+
+} // namespace
+} // namespace crewtest
