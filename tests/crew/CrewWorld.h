@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -84,6 +85,19 @@ public:
     }
 };
 
+template <class T> VESSEL* Make(OBJHANDLE vessel, int flightModel) {
+    return std::is_same_v<T, Walker> && walkersRefused ? nullptr : new T(vessel, flightModel);
+}
+template <class T> void Unmake(VESSEL* vessel) {
+    delete static_cast<T*>(vessel);
+}
+
+// A member as name|tag|age|pulse|weight.
+inline std::string Member(const CrewRecord& r) {
+    return std::string(r.name) + "|" + r.miscId + "|" + std::to_string(r.age) + "|" +
+           std::to_string(r.pulse) + "|" + std::to_string(static_cast<int>(r.weight));
+}
+
 class CrewTest : public ::testing::Test {
 protected:
     CrewTest() { nextSetup = kReady, walkersRefused = false, nextOwnPoint = true; }
@@ -91,16 +105,9 @@ protected:
     vx::World& world() {
         if (!world_) {
             world_ = std::make_unique<vx::World>();
-            world_->classes().add(
-                "Carrier", [](OBJHANDLE h, int fm) -> VESSEL* { return new Carrier(h, fm); },
-                [](VESSEL* v) { delete static_cast<Carrier*>(v); });
+            world_->classes().add("Carrier", Make<Carrier>, Unmake<Carrier>);
             for (const char* walkerClass : {"CKit", "CKitRover", "Rover", "CKi"}) {
-                world_->classes().add(
-                    walkerClass,
-                    [](OBJHANDLE h, int fm) -> VESSEL* {
-                        return walkersRefused ? nullptr : new Walker(h, fm);
-                    },
-                    [](VESSEL* v) { delete static_cast<Walker*>(v); });
+                world_->classes().add(walkerClass, Make<Walker>, Unmake<Walker>);
             }
             world_->setWarningSink([](std::string_view) {});
             world_->body().gm = 0.0; // vessels stay where a test puts them
