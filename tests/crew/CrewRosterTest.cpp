@@ -74,7 +74,7 @@ TEST_F(CrewRosterTest, EveryCallRefusesUntilReadyAndRefusalsChangeNothing) {
     EXPECT_EQ(snapshot(*full), before);
 }
 
-TEST_F(CrewRosterTest, InitialisationSetsItsValuesAndOnlyTheFirstBoundOneLoadsTheIdentities) {
+TEST_F(CrewRosterTest, EachBoundInitialisationTakesTheNextRecordAndOnlyTheFirstLoadsIdentities) {
     root.remove("modules/CKit.dll");
     Carrier* failed = add("Failed", kInit);
     EXPECT_EQ(R(failed->initResult) + R(crewLinkCounter) + R(identityCount), "-999 0 0 ");
@@ -100,18 +100,15 @@ TEST_F(CrewRosterTest, InitialisationSetsItsValuesAndOnlyTheFirstBoundOneLoadsTh
     }
     EXPECT_EQ(b->crew.InitCrewManager(nullptr), -1);
     EXPECT_EQ(crewLinkCounter, 2);
-}
-
-TEST_F(CrewRosterTest, CrewManagersBeyondTheTableAreRefusedAndTouchNoRecord) {
+    // Records are never handed back; one beyond the table is refused and touches no record.
     Carrier* last = nullptr;
-    for (int i = 0; i < kCrewLinkCount; ++i) {
+    for (int i = 2; i < kCrewLinkCount; ++i) {
         last = add("C" + std::to_string(i));
     }
     ASSERT_EQ(last->crew.AddCrewMember("Last", 30, 70, 60, nullptr), 1);
     const std::string before = snapshot(*last);
-    Carrier* extra = add("Extra", kInit);
-    EXPECT_EQ(extra->initResult, -1);
-    EXPECT_EQ(extra->crew.DefineAirlockShape(1, -3, 3, -4, 4, -7, 7), 0);
+    EXPECT_EQ(add("Extra", kInit)->initResult, -1);
+    EXPECT_EQ(vessel("Extra")->AttachmentCount(false), 0u);
     EXPECT_EQ(crewLinkCounter, kCrewLinkCount);
     EXPECT_EQ(snapshot(*last), before);
 }

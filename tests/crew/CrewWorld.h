@@ -19,12 +19,12 @@
 
 namespace crewtest {
 
-// How far a Carrier sets itself up, as flags: a dock 0, InitCrewManager, the airlock defined
-// open over the box -3..3, -4..4, -7..7 (the crew manager is then ready, with 8 seats).
+// How far a Carrier sets itself up: a dock 0, InitCrewManager, the airlock defined open over
+// the box -3..3, -4..4, -7..7 (the crew manager is then ready, with 8 seats).
 enum Setup : int { kBlank = 0, kDock = 1, kInit = 2, kAirlock = 4, kReady = kInit | kAirlock };
 inline int nextSetup = kReady;
 inline bool walkersRefused = false; // the walking class then creates no vessel
-inline bool nextOwnPoint = true;    // whether a new walker has a point for parents of its own
+inline bool nextOwnPoint = true;    // a new walker has a point for parents of its own
 
 inline constexpr double kMass = 1000.0; // every Carrier's empty mass without crew
 inline constexpr char kEvaFile[] = "config/CKittmp.cfg";
@@ -37,6 +37,10 @@ inline std::string R(const char* text) {
 }
 inline std::string R(int32_t result) {
     return std::to_string(result) + " ";
+}
+inline std::string Member(const CrewRecord& r) {
+    return std::string(r.name) + "|" + r.miscId + "|" + std::to_string(r.age) + "|" +
+           std::to_string(r.pulse) + "|" + std::to_string(static_cast<int>(r.weight));
 }
 
 class Carrier final : public VESSEL2 {
@@ -73,8 +77,7 @@ public:
     std::vector<int32_t> arrivals; // what ProcessArrivals gave in each step
 };
 
-// The crew library's class as far as the crew manager relies on it.
-class Walker final : public VESSEL2 {
+class Walker final : public VESSEL2 { // the crew library's class, as far as it is relied on
 public:
     using VESSEL2::VESSEL2;
     void clbkSetClassCaps(FILEHANDLE) override {
@@ -92,16 +95,9 @@ template <class T> void Unmake(VESSEL* vessel) {
     delete static_cast<T*>(vessel);
 }
 
-// A member as name|tag|age|pulse|weight.
-inline std::string Member(const CrewRecord& r) {
-    return std::string(r.name) + "|" + r.miscId + "|" + std::to_string(r.age) + "|" +
-           std::to_string(r.pulse) + "|" + std::to_string(static_cast<int>(r.weight));
-}
-
 class CrewTest : public ::testing::Test {
 protected:
     CrewTest() { nextSetup = kReady, walkersRefused = false, nextOwnPoint = true; }
-
     vx::World& world() {
         if (!world_) {
             world_ = std::make_unique<vx::World>();
@@ -115,7 +111,6 @@ protected:
         return *world_;
     }
     void endWorld() { world_.reset(); }
-
     VESSEL* create(const std::string& name, const char* className, double z) {
         VESSELSTATUS status{};
         status.rpos = {7e6, 0, z};
@@ -151,8 +146,7 @@ protected:
     static VESSEL* vessel(const std::string& name) {
         return vapiGetVesselInterface(vapiGetObjectByName(name.c_str()));
     }
-
-    static Numbers point(const VESSEL& vessel) { // the first crew point's, all zero without one
+    static Numbers point(const VESSEL& vessel) { // the first crew point's, zero without one
         for (unsigned int i = 0; i < vessel.AttachmentCount(false); ++i) {
             ATTACHMENTHANDLE handle = vessel.GetAttachmentHandle(false, i);
             if (std::strcmp(vessel.GetAttachmentId(handle), "CKit") == 0) {
