@@ -125,7 +125,6 @@ TEST_F(CrewTravelTest, WalkerIsNamedForTheLabelWearsTheChosenMeshAndTheEvaFileHo
         {"CKit\\CKIt", "Zz", "Eve", 121, -1, -1, 80, "CKit_Zz-Eve",
          "CKit_Zz-Eve|ckit/ckit|41|60|100|80"},
         {"mmu", "Doc", "Al", 30, 70, 100, 65, "CKit_Doc-Al", "CKit_Doc-Al|mmu|30|70|100|65"},
-        {"mmu", "", "Al", 30, 70, 100, 65, "CKit_Al", "CKit_Al|mmu|30|70|100|65"},
         {longMesh.c_str(), "Doc", "Al", 30, 70, 100, 65, "CKit_Doc-Al",
          "CKit_Doc-Al|" + longMesh.substr(0, 38) + "|30|70|100|65"},
     };
@@ -152,24 +151,16 @@ TEST_F(CrewTravelTest, WalkerIsNamedForTheLabelWearsTheChosenMeshAndTheEvaFileHo
 
 TEST_F(CrewTravelTest, TakenWalkerNameGetsTheFirstFreeNumberUpTo399) {
     CrewManager& crew = add("Home")->crew;
-    const auto leave = [&crew] {
-        ASSERT_EQ(crew.AddCrewMember("Ann", 30, 70, 65, nullptr), 1);
-        ASSERT_EQ(crew.EvaCrewMember("Ann"), 1);
-    };
     walker("CKit_Ann");
-    walker("CKit_Ann2");
-    leave();
-    leave();
-    EXPECT_TRUE(exists("CKit_Ann1") && exists("CKit_Ann3"));
-    for (int n = 4; n <= 398; ++n) {
+    for (int n = 2; n <= 398; n += n == 2 ? 2 : 1) { // all numbers but 1 and 3 are taken
         walker("CKit_Ann" + std::to_string(n));
     }
-    leave();
-    EXPECT_TRUE(exists("CKit_Ann399")) << "the last number is still tried";
-    const std::size_t vessels = world().vessels().size();
-    leave();
-    EXPECT_EQ(world().vessels().size(), vessels) << "asked for under 399 again, and refused";
-    EXPECT_EQ(crew.GetCrewCount(), 0) << "the member has left all the same";
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(crew.AddCrewMember("Ann", 30, 70, 65, nullptr), 1);
+        ASSERT_EQ(crew.EvaCrewMember("Ann"), 1) << "the member leaves all the same";
+    }
+    EXPECT_TRUE(exists("CKit_Ann1") && exists("CKit_Ann3") && exists("CKit_Ann399"));
+    EXPECT_EQ(world().vessels().size(), 401u) << "the fourth is asked for under 399 again";
 }
 
 // r0 turned by the angles about x, then y, then z: each column through Rz, Ry, Rx, then r0.
@@ -247,11 +238,9 @@ TEST_F(CrewTravelTest, TransferredMemberStandsInTheShipsAirlockAndIsTakenInAtIts
 
     ASSERT_EQ(alpha->crew.EvaCrewMember("Ann"), 2);
     EXPECT_EQ(R(alpha->crew.GetCrewCount()) + R(static_cast<int32_t>(point(*alpha)[8])), "0 8 ");
-    EXPECT_EQ(alpha->GetEmptyMass(), kMass);
     VESSEL* transfer = vessel("CKitTBravo");
     ASSERT_NE(transfer, nullptr);
     EXPECT_LT(Gap(At(transfer, {0, 0, 0}), At(ship_, {2, -1, 7})), 1e-6) << "mid-airlock";
-    EXPECT_STREQ(transfer->GetClassNameA(), "CKit");
     ASSERT_EQ(transfer->AttachmentCount(true), 2u);
     ATTACHMENTHANDLE data = transfer->GetAttachmentHandle(true, 1);
     EXPECT_STREQ(transfer->GetAttachmentId(data), "C-Ki");
@@ -269,7 +258,6 @@ TEST_F(CrewTravelTest, TransferredMemberStandsInTheShipsAirlockAndIsTakenInAtIts
     EXPECT_EQ(record(kTransferFile), "0 bytes");
     EXPECT_FALSE(exists("CKitTBravo"));
     EXPECT_EQ(lastMember() + R(ship_->crew.GetLastArrivedName()), "Ann|Eng|33|72|80'Ann' ");
-    EXPECT_EQ(ship_->GetEmptyMass(), kMass + 80.0);
     EXPECT_EQ(point(*ship_)[8], 7.0);
     EXPECT_EQ(vapiGetFocusObject(), alpha->GetHandle()) << "a transfer leaves the focus alone";
 }
@@ -325,75 +313,67 @@ TEST_F(CrewTravelTest, TransferReadsTheFirstExactCrewPointsSeatsAndStandsInTheFi
 }
 
 TEST_F(CrewTravelTest, WalkerInTheAirlockComesAboardWithTheFocusItsLabelSplitAtTheFirstHyphen) {
-    const std::string walker0 = "CKit_Walker_Whose_Name_Is_Longer_Than_Fits";
-    const std::string taken0 = "Walker Whose Name Is Long||35|70|62";
+    const std::string longName = "CKit_Walker_Whose_Name_Is_Longer_Than_Fits";
+    const std::string taken = "Walker Whose Name Is Long||35|70|62 Walker Whose Name Is Long";
     const struct {
-        std::string name;
+        std::string name; // the long one when empty
         VECTOR3 local;
-        bool ownPoint;                  // the class's own point for parents comes first
+        int ownPoint;                   // the class's own point for parents comes first
         std::vector<const char*> after; // ids of the points for parents added after it
         const char* className;
-        std::string member, arrived; // taken in as, and the last arrived name; empty: left out
+        std::string member; // as taken in, then the last arrived name; empty: left out
     } cases[] = {
-        {walker0, {0, 0, 0}, true, {"C-Ki"}, "CKit", taken0, "Walker Whose Name Is Long"},
-        {walker0, {3, 0, 0}, true, {"C-Ki"}, "CKit", "", ""},
-        {walker0, {-3, 0, 0}, true, {"C-Ki"}, "CKit", "", ""},
-        {walker0, {0, 4, 0}, true, {"C-Ki"}, "CKit", "", ""},
-        {walker0, {0, -4, 0}, true, {"C-Ki"}, "CKit", "", ""},
-        {walker0, {0, 0, 7}, true, {"C-Ki"}, "CKit", "", ""},
-        {walker0, {0, 0, -7}, true, {"C-Ki"}, "CKit", "", ""},
-        {walker0, {0, 0, 0}, false, {"C-Ki"}, "CKit", "", ""},
-        {walker0, {0, 0, 0}, true, {"C-Kid"}, "CKit", "", ""},
-        {walker0, {0, 0, 0}, false, {"C-Ki", "Own"}, "CKit", "", ""},
-        {walker0, {0, 0, 0}, true, {"C-Ki"}, "Rover", "", ""},
-        {walker0, {0, 0, 0}, true, {"C-Ki"}, "CKi", "", ""},
-        {walker0, {2.99, -3.99, 6.99}, true, {"Spare", "C-Ki"}, "CKitRover", taken0, ""},
-        {"CKit_Doc-Two_Words", {1, 1, 1}, true, {"C-Ki"}, "CKit", "Two Words|Doc|35|70|62", ""},
-        {"CKit_Eng-Al-Bo", {1, 1, 1}, true, {"C-Ki"}, "CKit", "Al Bo|Eng|35|70|62", "Al-Bo"},
-        {"CKit_-Lone", {1, 1, 1}, true, {"C-Ki"}, "CKit", "Lone||35|70|62", ""},
-        {"CKit_Engineer-Bo", {1, 1, 1}, true, {"C-Ki"}, "CKit", "Bo|Engi|35|70|62", ""},
+        {"", {0, 0, 0}, 1, {"C-Ki"}, "CKit", taken},
+        {"", {3, 0, 0}, 1, {"C-Ki"}, "CKit", ""},
+        {"", {-3, 0, 0}, 1, {"C-Ki"}, "CKit", ""},
+        {"", {0, 4, 0}, 1, {"C-Ki"}, "CKit", ""},
+        {"", {0, -4, 0}, 1, {"C-Ki"}, "CKit", ""},
+        {"", {0, 0, 7}, 1, {"C-Ki"}, "CKit", ""},
+        {"", {0, 0, -7}, 1, {"C-Ki"}, "CKit", ""},
+        {"", {0, 0, 0}, 0, {"C-Ki"}, "CKit", ""},
+        {"", {0, 0, 0}, 1, {"C-Kid"}, "CKit", ""},
+        {"", {0, 0, 0}, 1, {"C-Ki", "Spare"}, "CKit", ""},
+        {"", {0, 0, 0}, 1, {"C-Ki"}, "Rover", ""},
+        {"", {0, 0, 0}, 1, {"C-Ki"}, "CKi", ""},
+        {"", {2.99, -3.99, 6.99}, 1, {"Spare", "C-Ki"}, "CKitRover", taken},
+        {"CKit_Doc-Two_Words", {1, 1, 1}, 1, {"C-Ki"}, "CKit", "Two Words|Doc|35|70|62 Two Words"},
+        {"CKit_Eng-Al-Bo", {1, 1, 1}, 1, {"C-Ki"}, "CKit", "Al Bo|Eng|35|70|62 Al-Bo"},
+        {"CKit_-Lone", {1, 1, 1}, 1, {"C-Ki"}, "CKit", "Lone||35|70|62 Lone"},
+        {"CKit_Engineer-Bo", {1, 1, 1}, 1, {"C-Ki"}, "CKit", "Bo|Engi|35|70|62 Bo"},
         {"CKit_Tag45678901-Abcdefghijklmnopqrstuvwxyz",
          {1, 1, 1},
-         true,
+         1,
          {"C-Ki"},
          "CKit",
-         "Abcdefghijklmnopqrst|Tag4|35|70|62",
-         ""},
+         "Abcdefghijklmnopqrst|Tag4|35|70|62 Abcdefghijklmnopqrst"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name + " at " + std::to_string(c.local.x) + " " + std::to_string(c.local.y) +
-                     " " + std::to_string(c.local.z));
-        nextOwnPoint = c.ownPoint;
-        VESSEL* w = walker(c.name, nullptr, c.className);
-        nextOwnPoint = true;
+        const std::string name = c.name.empty() ? longName : c.name;
+        SCOPED_TRACE(name + " " + std::to_string(&c - cases));
+        nextOwnPoint = c.ownPoint != 0;
+        VESSEL* w = walker(name, nullptr, c.className);
         for (const char* id : c.after) {
             w->CreateAttachment(true, {35, 70.5, 62.9}, {0, 0, 0}, {0, 0, 0}, id, false);
         }
-        place(c.name, ship()->GetName(), c.local);
+        place(name, ship()->GetName(), c.local);
         OBJHANDLE handle = w->GetHandle();
         vapiSetFocusObject(handle);
-        const int32_t before = ship()->crew.GetCrewCount();
+        const int32_t count = ship()->crew.GetCrewCount() + (c.member.empty() ? 0 : 1);
         EXPECT_EQ(scanNow(), c.member.empty() ? 0 : 1);
-        EXPECT_EQ(exists(c.name), c.member.empty());
-        EXPECT_EQ(vapiGetFocusObject() == handle, c.member.empty());
+        EXPECT_EQ(R(exists(name)) + R(vapiGetFocusObject() == handle),
+                  c.member.empty() ? "1 1 " : "0 0 ");
         if (c.member.empty()) {
             ASSERT_TRUE(vapiDeleteVessel(handle));
             continue;
         }
-        const int32_t count = ship()->crew.GetCrewCount();
-        EXPECT_EQ(count, before + 1);
-        EXPECT_EQ(lastMember(), c.member);
-        EXPECT_STREQ(
-            ship()->crew.GetLastArrivedName(),
-            (c.arrived.empty() ? c.member.substr(0, c.member.find('|')) : c.arrived).c_str());
+        EXPECT_EQ(lastMember() + " " + ship()->crew.GetLastArrivedName(), c.member);
         EXPECT_EQ(ship()->GetEmptyMass(), kMass + 62 * count);
         EXPECT_EQ(point(*ship())[8], 50 - count);
     }
     // A scan that takes nobody in leaves the data of the last walker it examined, with 39
     // characters of its name.
     const VECTOR3 data{44, 72, 81.5};
-    walker(walker0, &data);
-    place(walker0, "Dock", {0, 0, 9});
+    place(walker(longName, &data)->GetName(), "Dock", {0, 0, 9});
     EXPECT_EQ(scanNow(), 0);
     const CrewLinkRecord& link = ship()->crew.Link();
     EXPECT_EQ(std::string(link.arrivalName) + " " + R(link.arrivalAge) + R(link.arrivalPulse) +

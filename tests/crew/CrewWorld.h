@@ -60,14 +60,6 @@ public:
         SaveDefaultState(scn);
         crew.SaveCrewState(scn);
     }
-    void clbkLoadStateEx(FILEHANDLE scn, void* status) override {
-        char* line = nullptr;
-        while (vapiReadScenario_nextline(scn, line)) {
-            if (crew.ParseCrewScenarioLine(line) != 1) {
-                ParseScenarioLineEx(line, status);
-            }
-        }
-    }
     void clbkPreStep(double, double, double) override { // as the colony does every step
         crew.WarnUserIfOutdated("Halcyra Colony");
         arrivals.push_back(crew.ProcessArrivals());
@@ -128,6 +120,7 @@ protected:
     VESSEL* walker(const std::string& name, const VECTOR3* data = nullptr,
                    const char* className = "CKit") {
         VESSEL* created = create(name, className, 1000);
+        nextOwnPoint = true;
         if (created != nullptr && data != nullptr) {
             created->CreateAttachment(true, *data, {0, 0, 0}, {0, 0, 0}, "C-Ki", false);
         }
