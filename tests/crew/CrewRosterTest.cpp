@@ -75,21 +75,27 @@ TEST_F(CrewRosterTest, EveryCallRefusesUntilReadyAndRefusalsChangeNothing) {
 
 TEST_F(CrewRosterTest, EachBoundInitialisationTakesTheNextRecordAndOnlyTheFirstLoadsIdentities) {
     root.remove("modules/CKit.dll");
-    Carrier* failed = add("Failed", kInit);
-    EXPECT_EQ(R(failed->initResult) + R(crewLinkCounter) + R(identityCount), "-999 0 0 ");
-    EXPECT_EQ(failed->crew.warningUntil, 20.0);
+    EXPECT_EQ(add("Failed", kInit)->initResult, -999);
+    EXPECT_EQ(R(crewLinkCounter) + R(identityCount), "0 0 ") << "no record taken, nothing loaded";
     root.write("modules/CKit.dll", "");
     root.write("config/CKITIdConfig/ckitMED-surgeon-Capt.cfg", "");
     Carrier* a = add("A", kInit);
     const CrewManager& c = a->crew;
-    const CrewLinkRecord& link = c.Link();
-    std::ostringstream values;
+    CrewLinkRecord& link = c.Link();
+    std::ostringstream values; // streamed, so that the calls run in order
     values << a->initResult << c.readyFlags << ' ' << c.evaExitPosition.x << c.evaExitPosition.y
            << c.evaExitPosition.z << c.evaExitRotation.x << c.evaExitRotation.y
-           << c.evaExitRotation.z << ' ' << c.linkIndex << ' ' << link.arrivalWeight << ' '
-           << link.airlockDefined << (link.vessel == a) << (c.vesselHandle == a->GetHandle())
-           << (link.attachment == nullptr) << ' ' << identityCount;
-    EXPECT_EQ(values.str(), "11 003000 0 60 0111 18");
+           << c.evaExitRotation.z << ' ' << c.linkIndex << link.arrivalWeight << ' '
+           << (link.vessel == a) << (c.vesselHandle == a->GetHandle()) << identityCount << ' '
+           << link.LinkSetAirlockState(0) << link.LinkSetAirlockState(1) << link.LinkSetFreeSeats(5)
+           << link.LinkSetAuxiliaryCount(7) << link.LinkGetAirlockState()
+           << link.LinkReadDockedFreeSeats(0) << link.LinkSetDeleteOnDetect(0)
+           << link.deleteOnDetect << ' ' << link.LinkDefineAirlock(0, -3, 3, -4, 4, -7, 7)
+           << link.LinkSetAirlockState(5) << link.LinkSetAirlockState(1)
+           << link.LinkGetAirlockState() << link.LinkSetDeleteOnDetect(0) << link.deleteOnDetect;
+    // Before the airlock, only setting the state stored already succeeds, and nothing is kept.
+    EXPECT_EQ(values.str(), "11 003000 060 1118 1-1-1-1-1-1-11 1-11110");
+    EXPECT_EQ(point(*a), (Numbers{-3, 3, -4, 4, -7, 7, 1, 1000, 1000}));
     root.write("config/CKITIdConfig/ckitSEC-guard-Grd.cfg", "");
     Carrier* b = add("B");
     EXPECT_EQ(R(b->crew.linkIndex) + R(identityCount), "1 18 ") << "only the first loads them";
@@ -98,7 +104,6 @@ TEST_F(CrewRosterTest, EachBoundInitialisationTakesTheNextRecordAndOnlyTheFirstL
         EXPECT_TRUE(timer >= 0.0 && timer < 1.0) << timer;
     }
     EXPECT_EQ(b->crew.InitCrewManager(nullptr), -1);
-    EXPECT_EQ(crewLinkCounter, 2);
     // Records are never handed back; one beyond the table is refused and touches no record.
     Carrier* last = nullptr;
     for (int i = 2; i < kCrewLinkCount; ++i) {
@@ -107,12 +112,12 @@ TEST_F(CrewRosterTest, EachBoundInitialisationTakesTheNextRecordAndOnlyTheFirstL
     ASSERT_EQ(last->crew.AddCrewMember("Last", 30, 70, 60, nullptr), 1);
     const std::string before = snapshot(*last);
     EXPECT_EQ(add("Extra", kInit)->initResult, -1);
-    EXPECT_EQ(vessel("Extra")->AttachmentCount(false), 0u);
-    EXPECT_EQ(crewLinkCounter, kCrewLinkCount);
+    EXPECT_EQ(R(static_cast<int32_t>(vessel("Extra")->AttachmentCount(false))) + R(crewLinkCounter),
+              "0 100 ");
     EXPECT_EQ(snapshot(*last), before);
 }
 
-TEST_F(CrewRosterTest, AddedMembersAreCleanedClampedAndWeighed) {
+TEST_F(CrewRosterTest, AddedMembersAreCleanedClampedAndWeighedAndRepublished) {
     const struct {
         const char *name, *tag;
         int32_t age, pulse, weight;
@@ -129,16 +134,21 @@ TEST_F(CrewRosterTest, AddedMembersAreCleanedClampedAndWeighed) {
     Carrier* carrier = add("A");
     CrewManager& crew = carrier->crew;
     ASSERT_EQ(crew.SetMaxSeats(100), 1);
-    double mass = 0;
-    for (int32_t slot = 0; slot < static_cast<int32_t>(std::size(cases)); ++slot) {
+    double mass = kMass;
+    for (int32_t slot = 0; slot < 6; ++slot) {
         const auto& c = cases[slot];
         ASSERT_EQ(crew.AddCrewMember(c.name, c.age, c.pulse, c.weight, c.tag), 1);
         EXPECT_EQ(Member(crew.roster[slot]), c.stored);
         mass += crew.roster[slot].weight;
-        EXPECT_EQ(carrier->GetEmptyMass(), kMass + mass) << c.stored;
-        EXPECT_EQ(point(*carrier)[8], 100 - slot - 1) << c.stored;
+        EXPECT_EQ(carrier->GetEmptyMass(), mass) << c.stored;
+        EXPECT_EQ(point(*carrier), (Numbers{-3, 3, -4, 4, -7, 7, 1, 0, 99.0 - slot})) << c.stored;
     }
-    EXPECT_EQ(crew.crewMass, mass);
+    EXPECT_EQ(crew.crewMass, mass - kMass);
+    // A later definition moves the one point, its box as single precision values.
+    ASSERT_EQ(crew.DefineAirlockShape(0, 0.1f, 0.1f, -0.3f, 0, 1e-7f, 1e7f), 1);
+    EXPECT_EQ(point(*carrier), (Numbers{0.1f, 0.1f, -0.3f, 0, 1e-7f, 1e7f, 0, 0, 94}));
+    EXPECT_EQ(R(static_cast<int32_t>(carrier->AttachmentCount(false))) + R(crew.GetAirlockState()),
+              "1 0 ");
 }
 
 TEST_F(CrewRosterTest, RemovalMovesTheLastMemberIntoTheGapAndTheMassFollows) {
@@ -153,62 +163,26 @@ TEST_F(CrewRosterTest, RemovalMovesTheLastMemberIntoTheGapAndTheMassFollows) {
         for (int32_t slot = 0; slot <= crew.GetCrewCount(); ++slot) {
             all += R(crew.GetCrewNameBySlot(slot)) + R(crew.GetCrewMiscIdBySlot(slot));
         }
-        return all;
+        return all + R(static_cast<int32_t>(point(*vessel("A"))[8]));
     };
     EXPECT_EQ(crew.RemoveCrewMember("ANN"), 1);
-    EXPECT_EQ(names(), "'Governer Vasko' '' 'Cid' 'Two' 'Cid' '' 'Bob' '' '' '' ");
+    EXPECT_EQ(names(), "'Governer Vasko' '' 'Cid' 'Two' 'Cid' '' 'Bob' '' '' '' 4 ");
     EXPECT_EQ(crew.GetCrewAgeBySlot(1), 31);
     EXPECT_EQ(crew.RemoveCrewMember("cid"), 1) << "the lower slot of two namesakes goes";
-    EXPECT_EQ(names(), "'Governer Vasko' '' 'Bob' '' 'Cid' '' '' '' ");
+    EXPECT_EQ(names(), "'Governer Vasko' '' 'Bob' '' 'Cid' '' '' '' 5 ");
     EXPECT_EQ(carrier->GetEmptyMass(), kMass + 180);
-    EXPECT_EQ(point(*carrier)[8], 5);
     carrier->SetEmptyMass(600); // the structure changed: the crew's share stays on top of it
     EXPECT_EQ(crew.RemoveCrewMember("governer vasko"), 1);
     EXPECT_EQ(crew.RemoveCrewMember("Bob"), 1) << "the last slot is simply dropped";
-    EXPECT_EQ(names(), "'Cid' '' '' '' ");
+    EXPECT_EQ(names(), "'Cid' '' '' '' 7 ");
     EXPECT_EQ(carrier->GetEmptyMass(), 480);
     EXPECT_EQ(crew.crewMass, 60);
-    EXPECT_EQ(crew.SetCrewPulseBySlot(0, 150), 1);
-    EXPECT_EQ(crew.roster[0].pulse, 130) << "capped lower than on adding";
-    EXPECT_EQ(crew.SetCrewPulseBySlot(0, -3), 1);
-    EXPECT_EQ(crew.roster[0].pulse, 0);
-}
-
-TEST_F(CrewRosterTest, EveryRepublishingCallPublishesAllNineNumbers) {
-    Carrier* carrier = add("A");
-    CrewManager& crew = carrier->crew;
-    // Created with the counts the record held, then the whole seat limit is published.
-    EXPECT_EQ(point(*carrier), (Numbers{-3, 3, -4, 4, -7, 7, 1, 1000, 8}));
-    ASSERT_EQ(crew.SetMaxSeats(50), 1);
-    EXPECT_EQ(point(*carrier), (Numbers{-3, 3, -4, 4, -7, 7, 1, 0, 50}));
-    ASSERT_EQ(crew.AddCrewMember("Olef Brandt", 19, 70, 45, nullptr), 1);
-    ASSERT_EQ(crew.AddCrewMember("Governer Vasko", 41, 65, 74, "Capt"), 1);
-    ASSERT_EQ(crew.SetAirlockState(0), 1);
-    EXPECT_EQ(point(*carrier), (Numbers{-3, 3, -4, 4, -7, 7, 0, 0, 48}));
-    EXPECT_EQ(crew.GetAirlockState(), 0);
-    ASSERT_EQ(crew.SetMaxSeats(2), 1);
-    ASSERT_EQ(crew.SetMaxSeats(100), 1);
-    ASSERT_EQ(crew.RemoveCrewMember("olef brandt"), 1);
-    EXPECT_EQ(point(*carrier), (Numbers{-3, 3, -4, 4, -7, 7, 0, 0, 99}));
-    ASSERT_EQ(crew.DefineAirlockShape(1, 0.1f, 0.1f, -0.3f, 0, 1e-7f, 1e7f), 1);
-    EXPECT_EQ(point(*carrier), (Numbers{0.1f, 0.1f, -0.3f, 0, 1e-7f, 1e7f, 1, 0, 99}));
-    EXPECT_EQ(carrier->AttachmentCount(false), 1u) << "a later definition moves the point";
-    EXPECT_EQ(crew.SetEvaMesh(std::string(200, 'm').c_str()), 1);
-    EXPECT_EQ(crew.evaMesh, std::string(150, 'm'));
-
-    CrewLinkRecord& link = add("B", kInit)->crew.Link();
-    // Refused before the definition, and nothing stored; in order, so streamed.
-    std::ostringstream early, late;
-    early << link.LinkSetAirlockState(0) << link.LinkSetAirlockState(1) << link.LinkSetFreeSeats(5)
-          << link.LinkSetAuxiliaryCount(7) << link.LinkGetAirlockState()
-          << link.LinkReadDockedFreeSeats(0) << link.LinkSetDeleteOnDetect(0)
-          << link.deleteOnDetect;
-    EXPECT_EQ(early.str(), "1-1-1-1-1-1-11");
-    ASSERT_EQ(link.LinkDefineAirlock(0, -3, 3, -4, 4, -7, 7), 1);
-    EXPECT_EQ(point(*vessel("B")), (Numbers{-3, 3, -4, 4, -7, 7, 0, 1000, 1000}));
-    late << link.LinkSetAirlockState(5) << link.LinkSetAirlockState(1) << link.LinkGetAirlockState()
-         << link.LinkSetDeleteOnDetect(0) << link.deleteOnDetect;
-    EXPECT_EQ(late.str(), "-11110");
+    std::ostringstream seatsAndPulse; // in order
+    seatsAndPulse << crew.SetMaxSeats(1) << point(*carrier)[8] << crew.SetCrewPulseBySlot(0, 150)
+                  << crew.roster[0].pulse << crew.SetCrewPulseBySlot(0, -3) << crew.roster[0].pulse;
+    EXPECT_EQ(seatsAndPulse.str(), "1011301"
+                                   "0")
+        << "pulses set later are capped at 130";
 }
 
 TEST_F(CrewRosterTest, FirstScenarioLineReplacesTheRosterThenCrewLinesAreReadOrRefusedWhole) {
@@ -216,32 +190,28 @@ TEST_F(CrewRosterTest, FirstScenarioLineReplacesTheRosterThenCrewLinesAreReadOrR
         {"CKITCREW Capt-Governer_Vasko-41-65-74", "Governer Vasko|Capt|41|65|74"},
         {"CKITCREW -Olef_Brandt-19-70-45", "Olef Brandt||19|70|45"},
         {"CKITCREW Captain-Olef_Brandt-19-70-45", "Olef Brandt|Capt|19|70|45"},
-        {"CKITCREW Eng-Olef_Brandt-19-70-45", "Olef Brandt|Eng|19|70|45"},
         {"ckitcrew Doc-Ann-1-1-5", "Ann|Doc|1|1|5"},
         {"CKITCREW \t Doc-Ann-140-180-300   trailing words", "Ann|Doc|140|180|300"},
         {"CKITCREW Doc-Ann-30-70-74kg", "Ann|Doc|30|70|74"},
         {"CKITCREW Doc-Ann-30-70-74-and-more", "Ann|Doc|30|70|74"},
         {"CKITCREWDoc-Ann-30-70-74", "Ann|Doc|30|70|74"},
-        {"CKITCREW Doc-Ann_O'Neil-30-70-74", "Ann O Neil|Doc|30|70|74"},
         {"CKITCREW Doc-Ann-000030-70-000074", "Ann|Doc|3|70|7"},
-        {"CKITCREW Doc-Ann-+30-070-74", "Ann|Doc|30|70|74"},
         {"CKITCREW A_b-Ann-30-70-74", "Ann|A_b|30|70|74"},
         {"CKITCREW Eng-" + std::string(30, 'N') + "-30-70-80",
          std::string(25, 'N') + "|Eng|30|70|80"},
         {"CKITCREW Doc-___-30-70-74", "   |Doc|30|70|74"},
         {"CKITCREW A-B-30-70-74-80", "B|A|30|70|74"},
         {"CKITCREW Doc-Ann-30-70-74-" + std::string(5000, 'x'), "Ann|Doc|30|70|74"},
+        {"CKITCREW Doc-" + std::string(1000, 'N') + "-30-70-74", ""},
     };
     std::vector<std::array<std::string, 2>> lines(std::begin(cases), std::end(cases));
     for (const char* refused :
          {"CKITCREW Doc-Ann-0-70-74", "CKITCREW Doc-Ann-141-70-74", "CKITCREW Doc-Ann-30-0-74",
           "CKITCREW Doc-Ann-30-181-74", "CKITCREW Doc-Ann-30-70-4", "CKITCREW Doc-Ann-30-70-301",
-          "CKITCREW Doc-Ann-30-70", "CKITCREW Doc-Ann-30", "CKITCREW Doc-Ann",
-          "CKITCREW DocAnn3070", "CKITCREW Doc--30-70-74", "CKITCREW A-B-Ann-30-70-74",
-          "CKITCREW Doc-Ann-99999999-70-74", "CKITCREW", "CKITCRE Doc-Ann-30-70-74", ""}) {
+          "CKITCREW Doc-Ann-30-70", "CKITCREW Doc-Ann", "CKITCREW DocAnn3070",
+          "CKITCREW Doc--30-70-74", "CKITCREW A-B-Ann-30-70-74", "CKITCRE Doc-Ann-30-70-74", ""}) {
         lines.push_back({refused, ""});
     }
-    lines.push_back({"CKITCREW Doc-" + std::string(1000, 'N') + "-30-70-74", ""});
     Carrier* carrier = add("A");
     CrewManager& crew = carrier->crew;
     ASSERT_EQ(crew.SetMaxSeats(100), 1);
@@ -263,23 +233,18 @@ TEST_F(CrewRosterTest, FirstScenarioLineReplacesTheRosterThenCrewLinesAreReadOrR
         EXPECT_EQ(point(*carrier)[8], 100 - crew.crewCount);
     }
     EXPECT_EQ(crew.loadedLineCount, crew.crewCount);
+    ASSERT_EQ(crew.SetMaxSeats(crew.crewCount), 1);
+    EXPECT_EQ(crew.ParseCrewScenarioLine("CKITCREW -Bob-19-70-45"), 0) << "beyond the seats";
 }
 
-TEST_F(CrewRosterTest, SavedBlockHasOneCrewLinePerMemberInSlotOrderAndNoneWithoutCrew) {
+TEST_F(CrewRosterTest, SavedBlockHasOneCrewLinePerMemberAndNoneWithoutCrew) {
     add("Empty");
-    CrewManager& crew = add("A")->crew;
-    ASSERT_EQ(crew.AddCrewMember("Governer Vasko", 41, 65, 74, "Capt"), 1);
-    ASSERT_EQ(crew.AddCrewMember("Olef Brandt", 19, 0, 45, nullptr), 1);
-    ASSERT_EQ(crew.AddCrewMember("Zed Ox", 140, 180, 300, "Ab c"), 1);
+    ASSERT_EQ(add("A")->crew.AddCrewMember("Zed Ox", 140, 0, 300, "Ab c"), 1);
     const std::string saved = world().scenarioText();
-    std::string lines;
-    for (std::size_t at = 0; (at = saved.find("CKITCREW", at)) != std::string::npos;) {
-        lines += saved.substr(at, saved.find('\n', at) + 1 - at);
-        at = saved.find('\n', at);
-    }
-    EXPECT_EQ(lines, "CKITCREW Capt-Governer_Vasko-41-65-74\nCKITCREW -Olef_Brandt-19-0-45\n"
-                     "CKITCREW Ab_c-Zed_Ox-140-180-300\n");
-    EXPECT_GT(saved.find("CKITCREW"), saved.find("BEGIN_VESSEL Carrier A")) << "none for Empty";
+    const std::size_t at = saved.find("CKITCREW");
+    EXPECT_GT(at, saved.find("BEGIN_VESSEL Carrier A")) << "none for Empty";
+    EXPECT_EQ(saved.substr(at, saved.find("END_VESSEL", at) - at),
+              "CKITCREW Ab_c-Zed_Ox-140-0-300\n");
 }
 
 } // namespace

@@ -31,7 +31,7 @@ inline constexpr char kEvaFile[] = "config/CKittmp.cfg";
 inline constexpr char kTransferFile[] = "config/CKittmpT.cfg";
 using Numbers = std::array<double, 9>; // a crew point: position, direction, rotation
 
-// Answers in words, so that several are compared at once.
+// Answers and members in words, so that several are compared at once.
 inline std::string R(const char* text) {
     return text == nullptr ? "null " : "'" + std::string(text) + "' ";
 }
@@ -73,7 +73,6 @@ class Walker final : public VESSEL2 { // the crew library's class, as far as it 
 public:
     using VESSEL2::VESSEL2;
     void clbkSetClassCaps(FILEHANDLE) override {
-        SetEmptyMass(80.0);
         if (nextOwnPoint) {
             CreateAttachment(true, {0, 0, 0}, {0, 0, 1}, {0, 1, 0}, "Own", false);
         }
@@ -102,35 +101,30 @@ protected:
         }
         return *world_;
     }
-    void endWorld() { world_.reset(); }
-    VESSEL* create(const std::string& name, const char* className, double z) {
+    // A Carrier, or a walker 1 km away whose crew data point (age, pulse, weight), given data,
+    // follows its own point for parents.
+    VESSEL* create(const std::string& name, const char* className = "CKit",
+                   const VECTOR3* data = nullptr) {
         VESSELSTATUS status{};
-        status.rpos = {7e6, 0, z};
+        status.rpos = {7e6, 0, std::strcmp(className, "Carrier") == 0 ? 0.0 : 1000.0};
         status.rrot = {1, 0, 0, 0, 1, 0, 0, 0, 1};
         std::string reason;
         EXPECT_NE(world().createVessel(name, className, status, &reason), nullptr) << reason;
+        nextOwnPoint = true;
+        if (data != nullptr && vessel(name) != nullptr) {
+            vessel(name)->CreateAttachment(true, *data, {0, 0, 0}, {0, 0, 0}, "C-Ki", false);
+        }
         return vessel(name);
     }
     Carrier* add(const std::string& name, int setup = kReady) {
         nextSetup = setup;
-        return static_cast<Carrier*>(create(name, "Carrier", 0));
-    }
-    // A walker 1 km from the carriers; given data, its crew data point (age, pulse, weight)
-    // follows its own point for parents.
-    VESSEL* walker(const std::string& name, const VECTOR3* data = nullptr,
-                   const char* className = "CKit") {
-        VESSEL* created = create(name, className, 1000);
-        nextOwnPoint = true;
-        if (created != nullptr && data != nullptr) {
-            created->CreateAttachment(true, *data, {0, 0, 0}, {0, 0, 0}, "C-Ki", false);
-        }
-        return created;
+        return static_cast<Carrier*>(create(name, "Carrier"));
     }
     void dock(Carrier* a, Carrier* b) {
-        std::string reason;
+        std::string why;
         EXPECT_TRUE(world().dock(world().findVessel(a->GetName()), 0,
-                                 world().findVessel(b->GetName()), 0, reason))
-            << reason;
+                                 world().findVessel(b->GetName()), 0, why))
+            << why;
     }
     void place(const std::string& name, const std::string& ref, const VECTOR3& local) {
         world().place(world().findVessel(name), world().findVessel(ref), local);
@@ -175,8 +169,6 @@ protected:
     }
 
     vxtest::TestRoot root{vxtest::TestRoot::Modules::PresenceOnly};
-
-private:
     std::unique_ptr<vx::World> world_;
 };
 
