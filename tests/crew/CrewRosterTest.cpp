@@ -1,9 +1,12 @@
 // The roster and the crew point it publishes: set-up, every refusal and query, what is stored
-// for what is given, removal order, the vessel's mass following the crew, and the roster's
-// lines in the vessel's scenario block.
+// for what is given, removal order, the vessel's mass following the crew, the scenario lines;
+// and what is read of the crew library runtime: identity file names and the version file.
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "crew/CrewLink.h"
+#include "crew/CrewVersion.h"
 #include "crew/ProfessionTable.h"
 #include "tests/crew/CrewWorld.h"
 
@@ -160,26 +163,22 @@ TEST_F(CrewRosterTest, RemovalMovesTheLastMemberIntoTheGapAndTheMassFollows) {
         for (int32_t slot = 0; slot <= crew.GetCrewCount(); ++slot) {
             all += R(crew.GetCrewNameBySlot(slot)) + R(crew.GetCrewMiscIdBySlot(slot));
         }
-        return all + R(static_cast<int32_t>(point(*vessel("A"))[8]));
+        return all + R(static_cast<int32_t>(point(*vessel("A"))[8])) +
+               R(static_cast<int32_t>(vessel("A")->GetEmptyMass()));
     };
     EXPECT_EQ(crew.RemoveCrewMember("ANN"), 1);
-    EXPECT_EQ(names(), "'Governer Vasko' '' 'Cid' 'Two' 'Cid' '' 'Bob' '' '' '' 4 ");
+    EXPECT_EQ(names(), "'Governer Vasko' '' 'Cid' 'Two' 'Cid' '' 'Bob' '' '' '' 4 1254 ");
     EXPECT_EQ(crew.GetCrewAgeBySlot(1), 31);
     EXPECT_EQ(crew.RemoveCrewMember("cid"), 1) << "the lower slot of two namesakes goes";
-    EXPECT_EQ(names(), "'Governer Vasko' '' 'Bob' '' 'Cid' '' '' '' 5 ");
-    EXPECT_EQ(carrier->GetEmptyMass(), kMass + 180);
+    EXPECT_EQ(names(), "'Governer Vasko' '' 'Bob' '' 'Cid' '' '' '' 5 1180 ");
     carrier->SetEmptyMass(600); // the structure changed: the crew's share stays on top of it
     EXPECT_EQ(crew.RemoveCrewMember("governer vasko"), 1);
     EXPECT_EQ(crew.RemoveCrewMember("Bob"), 1) << "the last slot is simply dropped";
-    EXPECT_EQ(names(), "'Cid' '' '' '' 7 ");
-    EXPECT_EQ(carrier->GetEmptyMass(), 480);
-    EXPECT_EQ(crew.crewMass, 60);
+    EXPECT_EQ(names(), "'Cid' '' '' '' 7 480 ");
     std::ostringstream seatsAndPulse; // in order
     seatsAndPulse << crew.SetMaxSeats(1) << point(*carrier)[8] << crew.SetCrewPulseBySlot(0, 150)
                   << crew.roster[0].pulse << crew.SetCrewPulseBySlot(0, -3) << crew.roster[0].pulse;
-    EXPECT_EQ(seatsAndPulse.str(), "1011301"
-                                   "0")
-        << "pulses set later are capped at 130";
+    EXPECT_EQ(seatsAndPulse.str(), "10113010") << "pulses set later are capped at 130";
 }
 
 TEST_F(CrewRosterTest, FirstScenarioLineReplacesTheRosterThenCrewLinesAreReadOrRefusedWhole) {
@@ -231,14 +230,123 @@ TEST_F(CrewRosterTest, FirstScenarioLineReplacesTheRosterThenCrewLinesAreReadOrR
     EXPECT_EQ(crew.ParseCrewScenarioLine("CKITCREW -Bob-19-70-45"), 0) << "beyond the seats";
 }
 
-TEST_F(CrewRosterTest, SavedBlockHasOneCrewLinePerMemberAndNoneWithoutCrew) {
-    add("Empty");
-    ASSERT_EQ(add("A")->crew.AddCrewMember("Zed Ox", 140, 0, 300, "Ab c"), 1);
-    const std::string saved = world().scenarioText();
-    const std::size_t at = saved.find("CKITCREW");
-    EXPECT_GT(at, saved.find("BEGIN_VESSEL Carrier A")) << "none for Empty";
-    EXPECT_EQ(saved.substr(at, saved.find("END_VESSEL", at) - at),
-              "CKITCREW Ab_c-Zed_Ox-140-0-300\n");
+using CrewLibraryTest = CrewTest;
+
+// Entries first to last as "key mesh profession" lines.
+std::string Entries(int32_t first, int32_t last) {
+    std::string out;
+    for (int32_t i = first; i < last; ++i) {
+        out += std::string(professionKeys[i]) + " " + professionMeshes[i] + " " +
+               professionNames[i] + "\n";
+    }
+    return out;
+}
+
+TEST_F(CrewLibraryTest, IdentityFileNamesGiveEntriesBeforeTheBuiltinsWhileAtMostThirteen) {
+    const std::string builtins =
+        "Capt ckit/ckitp pilot\nAst ckit/ckit astronaut\nSec ckit/ckitSEC security\nVip "
+        "ckit/ckitVIP vip\nSci ckit/ckitSCI scientist\nBio ckit/ckitSCI biologist\nDoc "
+        "ckit/ckitMED doctor\nGeo ckit/ckitSCI geologist\nExo ckit/ckitSCI exobiologist\nClim "
+        "ckit/ckitSCI climatologist\nAPhy ckit/ckitSCI astrophysicist\nChem ckit/ckitSCI "
+        "chemist\nEng ckit/ckitTECH engineer\nMin ckit/ckitTECH miner\nTech ckit/ckitTECH "
+        "technician\nSpe ckit/ckitTECH mission specialist\n";
+    const std::string m18(18, 'm'), p30 = "abcdefghijklmnopqrstuvwxyz1234";
+    for (const std::string& name :
+         {std::string("ckitMED-surgeon-Capt.cfg"), m18 + "-p-Do.cfg", "m-" + p30 + "-Doct.cfg",
+          m18 + "m-p-Doc.cfg", std::string("m-p-D.cfg"), std::string("m-p-Docto.cfg"),
+          std::string("readme.cfg"), std::string("m-doctor.cfg"), std::string("m-d-Doc.txt")}) {
+        root.write("config/CKITIdConfig/" + name, ""); // only the names count
+    }
+    LoadCrewIdentityConfig();
+    std::vector<std::string> files = {Entries(1, 2), Entries(2, 3), Entries(3, 4)};
+    std::sort(files.begin(), files.end()); // the search decides their order
+    EXPECT_EQ(Entries(0, 1) + files[0] + files[1] + files[2] + Entries(4, identityCount),
+              " ckit/ckit passenger\nCapt ckit/ckitMED surgeon\nDo ckit/" + m18 +
+                  " p\nDoct ckit/m abcdefghijklmnopqrstuvwx\n" + builtins);
+    const int counts[][2] = {{13, 30}, {14, 15}, {300, 253}}; // files accepted, entries
+    for (const auto& [accepted, entries] : counts) {
+        std::filesystem::remove_all(root.path() / "config/CKITIdConfig");
+        std::filesystem::create_directories(root.path() / "config/CKITIdConfig");
+        for (int i = 0; i < accepted; ++i) { // with one skipped name after every accepted one
+            const std::string n = std::to_string(i);
+            root.write("config/CKITIdConfig/m" + n + "-p-K" + n + ".cfg", "");
+            root.write("config/CKITIdConfig/m" + n + "-p-.cfg", "");
+        }
+        LoadCrewIdentityConfig();
+        EXPECT_EQ(identityCount, entries);
+        EXPECT_EQ(Entries(accepted + 1, identityCount), entries == 30 ? builtins : "");
+        EXPECT_EQ(Entries(identityCount, kProfessionCapacity).find_first_not_of(" \n"),
+                  std::string::npos)
+            << "entries past the count are zero";
+    }
+    std::filesystem::remove_all(root.path() / "config");
+    LoadCrewIdentityConfig();
+    EXPECT_EQ(Entries(0, identityCount), " ckit/ckit passenger\n" + builtins);
+}
+
+const std::string kDownload = std::string("Halcyra Colony require \"Crew Kit\" ver 2.0 or ") +
+                              "higher. Download at " + kCrewLibraryDownloadAddress + " (";
+const std::string kPush = "CKIT 2.0 will push this addon one step further. (";
+const std::string kDontMiss = "Don't Miss Crew Kit 2.0 for Vantrix (CKIT) (";
+const std::string kNotReady =
+    "Halcyra Colony ERROR CKIT 2.0 not properly initialised in your code.";
+constexpr char kOthers[] = "text of another add-on";
+
+class VersionWarningTest : public CrewTest {
+protected:
+    // Steps in quarter seconds, which the clock sums exactly, until system time is t.
+    std::string runTo(double t) {
+        while (vapiGetSysTime() < t) {
+            world().step(0.25);
+        }
+        EXPECT_EQ(vapiGetSysTime(), t);
+        return world().debugText();
+    }
+    void putOthersText() { std::strcpy(world().debugBuffer(), kOthers); }
+};
+
+TEST_F(VersionWarningTest, FirstLineGivesTheVersionAndOnlyANonZeroOneIsKept) {
+    const std::pair<const char*, float> cases[] = {
+        {"2.0\n", 2.0f},   {"  1.5e0 beta\n", 1.5f}, {"            7", 7.0f}, // 13 characters count
+        {"\n2.0\n", 0.0f}, {"             7", 0.0f}, {"v2.0", 0.0f},          {"", 0.0f},
+    };
+    for (const auto& [content, version] : cases) {
+        cachedLibraryVersion = 0.0f;
+        root.write("meshes/CKit/ver.dtf", content);
+        EXPECT_EQ(GetCrewLibraryVersion(), version) << content;
+        EXPECT_EQ(cachedLibraryVersion, version) << content;
+    }
+    cachedLibraryVersion = 0.0f;
+    root.remove("meshes/CKit/ver.dtf");
+    EXPECT_EQ(GetCrewLibraryVersion(), -1.0f);
+    EXPECT_EQ(cachedLibraryVersion, 0.0f);
+    root.write("meshes/CKit/ver.dtf", ""); // arms the warning, and is read again
+    EXPECT_EQ(add("A")->crew.libraryOutdated, 1);
+    root.write("meshes/CKit/ver.dtf", "2.0\n");
+    EXPECT_EQ(add("B")->crew.libraryOutdated, 0);
+    root.write("meshes/CKit/ver.dtf", "1.9\n");
+    EXPECT_EQ(add("C")->crew.warningUntil, 0.0) << "2.0 was kept";
+}
+
+TEST_F(VersionWarningTest, ErrorLineWhileNotReadyAndTheOtherTextsAfterAFailedReset) {
+    root.remove("modules/CKit.dll");
+    ASSERT_EQ(add("A", kInit)->initResult, -999);
+    EXPECT_EQ(runTo(0.25), kNotReady);
+    root.write("modules/CKit.dll", "");
+    Carrier* carrier = add("B");
+    putOthersText();
+    EXPECT_EQ(runTo(30.0), kNotReady) << "while one crew manager is not ready";
+    world().deleteVessel(world().findVessel("A"));
+    putOthersText();
+    EXPECT_EQ(runTo(30.25), kOthers) << "a current library leaves the line alone";
+    root.remove("modules/CKit.dll");
+    ASSERT_EQ(carrier->crew.InitCrewManager(carrier->GetHandle()), -999);
+    EXPECT_EQ(carrier->crew.readyFlags, CrewManager::kCrewReady);
+    EXPECT_EQ(carrier->crew.libraryOutdated + carrier->crew.warningUntil, 50.25);
+    EXPECT_EQ(runTo(40.0), kPush + "10)") << "the last 5 s of each 15";
+    EXPECT_EQ(runTo(45.25), kDontMiss + "5)") << "blinking from 5 s left";
+    EXPECT_EQ(runTo(50.5), "");
+    EXPECT_EQ(carrier->crew.warningUntil, -1.0);
 }
 
 } // namespace

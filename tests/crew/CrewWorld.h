@@ -56,10 +56,6 @@ public:
             EXPECT_EQ(crew.DefineAirlockShape(1, -3, 3, -4, 4, -7, 7), 1);
         }
     }
-    void clbkSaveState(FILEHANDLE scn) override {
-        SaveDefaultState(scn);
-        crew.SaveCrewState(scn);
-    }
     void clbkPreStep(double, double, double) override { // as the colony does every step
         crew.WarnUserIfOutdated("Halcyra Colony");
         arrivals.push_back(crew.ProcessArrivals());
@@ -93,7 +89,7 @@ protected:
         if (!world_) {
             world_ = std::make_unique<vx::World>();
             world_->classes().add("Carrier", Make<Carrier>, Unmake<Carrier>);
-            for (const char* walkerClass : {"CKit", "CKitRover", "Rover", "CKi"}) {
+            for (const char* walkerClass : {"CKit", "CKitRover", "CKi"}) {
                 world_->classes().add(walkerClass, Make<Walker>, Unmake<Walker>);
             }
             world_->setWarningSink([](std::string_view) {});
