@@ -24,11 +24,11 @@ std::string Answers(CrewManager& c) {
                       R(c.RemoveCrewMember(forty)) + R(c.GetCrewCount()) + R(c.SetMaxSeats(1)) +
                       R(c.SetMaxSeats(0)) + R(c.SetMaxSeats(101)) + R(c.SetEvaMesh(nullptr)) +
                       R(c.SetAirlockState(2)) + R(c.GetAirlockState()) + "| ";
-    for (const int32_t slot : {-1, 1, 2}) {
-        out += R(c.SetCrewPulseBySlot(slot == 1 ? 2 : slot, 60)) + R(c.GetCrewAgeBySlot(slot)) +
-               R(c.GetCrewNameBySlot(slot)) + R(c.GetCrewMiscIdBySlot(slot - 1));
+    for (const int32_t slot : {-1, 0, 1, 2}) {
+        out += R(c.SetCrewPulseBySlot(slot < 0 ? -1 : 2, 60)) + R(c.GetCrewAgeBySlot(slot)) +
+               R(c.GetCrewNameBySlot(slot)) + R(c.GetCrewMiscIdBySlot(slot));
     }
-    out += "| " + R(c.GetCrewAgeByName(nullptr)) + R(c.GetCrewAgeByName("aNN")) +
+    out += "| " + R(c.GetCrewAgeByName("")) + R(c.GetCrewAgeByName("aNN")) +
            R(c.GetCrewAgeByName("\xc1nn")) + R(c.GetCrewMiscIdByName(nullptr)) +
            R(c.GetCrewMiscIdByName("ann")) + R(c.GetCrewMiscIdByName("BOB")) +
            R(c.GetCrewMiscIdByName("Nobody")) + R(c.GetCrewMiscIdByName(forty)) + "| ";
@@ -50,11 +50,12 @@ std::string Answers(CrewManager& c) {
 }
 
 TEST_F(CrewRosterTest, EveryCallRefusesUntilReadyAndRefusalsChangeNothing) {
-    const std::string notReady = "0 0 0 0 0 0 0 0 0 -1 -1 | -1 -1 '' '' -1 -1 '' '' -1 -1 '' '' "
-                                 "| -1 -1 -1 null null null null null | 0 0 0 0 0 -6 -6 0 -1 '' "
-                                 "'' | 0 0 0 0 0 -1 -1 -6 0 ";
-    const std::string ready = "0 0 0 0 2 0 0 0 0 1 1 | -1 -1 '' '' -1 40 'Bob' 'Doc' -1 -1 '' '' "
-                              "| -1 30 -1 null 'Doc' '' '' '' | 0 0 0 0 0 -4 -4 0 0 '' '' ";
+    const std::string notReady = "0 0 0 0 0 0 0 0 0 -1 -1 | -1 -1 '' '' -1 -1 '' '' -1 -1 '' '' -1 "
+                                 "-1 '' '' | -1 -1 -1 null null null null null | 0 0 0 0 0 -6 -6 "
+                                 "0 -1 '' '' | 0 0 0 0 0 -1 -1 -6 0 ";
+    const std::string ready =
+        "0 0 0 0 2 0 0 0 0 1 1 | -1 -1 '' '' -1 30 'Ann' 'Doc' -1 40 'Bob' '' "
+        "-1 -1 '' '' | -1 30 -1 null 'Doc' '' '' '' | 0 0 0 0 0 -4 -4 0 0 '' '' ";
     for (const int setup : {kBlank, kInit, kReady}) {
         Carrier* carrier = add("S" + std::to_string(setup), setup);
         if (setup == kReady) {
@@ -127,7 +128,7 @@ TEST_F(CrewRosterTest, AddedMembersAreCleanedClampedAndWeighedAndRepublished) {
         {"Abcdefghijklmnopqrstuvwxyz1234", "Eng", 200, -5, 1000,
          "Abcdefghijklmnopqrstuvwxy|Eng|140|0|300"},
         {"Zo\xc3\xab \xff!", "\xc3\xa9t", 140, 180, 300, "Zo     |\xc3\xa9t|140|180|300"},
-        {"A", "", 141, 181, 301, "A||140|180|300"},
+        {"@AZ[`az{/09:", "", 141, 181, 301, " AZ  az  09 ||140|180|300"},
         {"B", "Ab c", 1, 1, 4, "B|Ab c|1|1|5"},
         {"", nullptr, 40, 60, 70, "||40|60|70"},
     };
@@ -144,9 +145,9 @@ TEST_F(CrewRosterTest, AddedMembersAreCleanedClampedAndWeighedAndRepublished) {
         EXPECT_EQ(point(*carrier), (Numbers{-3, 3, -4, 4, -7, 7, 1, 0, 99.0 - slot})) << c.stored;
     }
     EXPECT_EQ(crew.crewMass, mass - kMass);
-    // A later definition moves the one point, its box as single precision values.
-    ASSERT_EQ(crew.DefineAirlockShape(0, 0.1f, 0.1f, -0.3f, 0, 1e-7f, 1e7f), 1);
-    EXPECT_EQ(point(*carrier), (Numbers{0.1f, 0.1f, -0.3f, 0, 1e-7f, 1e7f, 0, 0, 94}));
+    // A later definition moves the one point, a flat box as its single precision values.
+    ASSERT_EQ(crew.DefineAirlockShape(0, 0.1f, 0.1f, -0.3f, -0.3f, 1e-7f, 1e-7f), 1);
+    EXPECT_EQ(point(*carrier), (Numbers{0.1f, 0.1f, -0.3f, -0.3f, 1e-7f, 1e-7f, 0, 0, 94}));
     EXPECT_EQ(R(static_cast<int32_t>(carrier->AttachmentCount(false))) + R(crew.GetAirlockState()),
               "1 0 ");
 }

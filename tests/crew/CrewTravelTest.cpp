@@ -1,9 +1,7 @@
-// People leaving and coming aboard: the result codes of a departure in the order of their
-// checks, the vessel that carries a member on foot or into the docked ship, the exchange files,
-// and the arrival scan that takes walkers in the airlock and transfer vessels back in.
+// People leaving and coming aboard: departures, the vessels that carry people on foot or into a
+// docked ship, the exchange files, and the scan that takes walkers and transfer vessels back in.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "crew/CrewLink.h"
 #include "tests/crew/CrewWorld.h"
@@ -100,7 +98,7 @@ TEST_F(CrewTravelTest, EachDepartureCheckGivesItsCodeInOrderAndOnlySuccessChange
     }
 }
 
-TEST_F(CrewTravelTest, WalkerIsNamedForTheLabelWearsTheChosenMeshAndTheEvaFileHoldsTheMember) {
+TEST_F(CrewTravelTest, WalkerIsNamedForTheLabelOrTheFirstFreeNumberAndTheEvaFileHoldsTheMember) {
     root.write("config/CKITIdConfig/ckitMED-surgeon-Capt.cfg", "");
     const std::string longMesh(200, 'm');
     const struct {
@@ -140,6 +138,16 @@ TEST_F(CrewTravelTest, WalkerIsNamedForTheLabelWearsTheChosenMeshAndTheEvaFileHo
         vapiDeleteVessel(vapiGetObjectByName(name.c_str()));
     }
     EXPECT_EQ(std::string(currentEvaMesh), longMesh.substr(0, 150));
+    create("CKit_Ann"); // and then every numbered name but 1 and 3 up to 398
+    for (int n = 2; n <= 398; n += n == 2 ? 2 : 1) {
+        create("CKit_Ann" + std::to_string(n));
+    }
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(crew.AddCrewMember("Ann", 30, 70, 65, nullptr), 1);
+        ASSERT_EQ(crew.EvaCrewMember("Ann"), 1) << "the member leaves all the same";
+    }
+    EXPECT_TRUE(exists("CKit_Ann1") && exists("CKit_Ann3") && exists("CKit_Ann399"));
+    EXPECT_EQ(world().vessels().size(), 401u) << "the fourth is asked for under 399 again";
 }
 
 // r0 turned by the angles about x, then y, then z: each column through Rz, Ry, Rx, then r0.
@@ -161,43 +169,31 @@ MATRIX3 Turned(const MATRIX3& r0, const VECTOR3& a) {
 }
 
 TEST_F(CrewTravelTest, WalkerAppearsAtTheExitPushedBySpinAboutXAndYAndTurnedXThenYThenZ) {
-    const struct {
-        VECTOR3 spin, exit, angles;
-        double push;
-    } cases[] = {
-        {{-0.1, 0.2, 0.7}, {0, 0, 3}, {0, 1.5707963267948966, 0}, 1.5},
-        {{0, -0.3, 0}, {1, -2, 5}, {0.3, -0.5, 1.1}, 1.5},
-    };
     Carrier* home = add("Home");
     const MATRIX3 r0 = Turned({1, 0, 0, 0, 1, 0, 0, 0, 1}, {0.4, -0.7, 1.2}); // no axis in line
-    for (const auto& c : cases) {
-        VESSELSTATUS pose{};
-        pose.rpos = {7e6, 100, -50};
-        pose.rvel = {10, 7500, -3};
-        pose.rrot = r0;
-        pose.vrot = c.spin;
-        home->DefSetState(&pose);
-        ASSERT_EQ(home->crew.SetMembersPosRotOffset(c.exit, c.angles), 1);
-        ASSERT_EQ(home->crew.AddCrewMember("Ann", 30, 70, 65, nullptr), 1);
-        ASSERT_EQ(home->crew.EvaCrewMember("Ann"), 1);
-        VESSEL* walker = vessel("CKit_Ann");
-        ASSERT_NE(walker, nullptr);
-        VESSELSTATUS state{};
-        walker->GetStatus(state);
-        MATRIX3 rot{}, want = Turned(r0, c.angles);
-        walker->GetRotationMatrix(rot);
-        const VECTOR3 pushed{10 + r0.m13 * c.push, 7500 + r0.m23 * c.push, -3 + r0.m33 * c.push};
-        SCOPED_TRACE(testing::Message() << c.angles.x << " " << c.angles.y << " " << c.angles.z);
-        EXPECT_LT(Gap(state.rpos, At(home, c.exit)), 1e-6) << "at the exit";
-        EXPECT_LT(Gap(state.rvel, pushed), 1e-9) << "pushed along the own z axis";
-        EXPECT_EQ(Gap(state.vrot, c.spin), 0.0) << "turning with the vessel";
-        EXPECT_LT(Gap({rot.m11, rot.m12, rot.m13}, {want.m11, want.m12, want.m13}) +
-                      Gap({rot.m21, rot.m22, rot.m23}, {want.m21, want.m22, want.m23}) +
-                      Gap({rot.m31, rot.m32, rot.m33}, {want.m31, want.m32, want.m33}),
-                  1e-9);
-        EXPECT_EQ(state.status, VESSELSTATUS_FLIGHT);
-        ASSERT_TRUE(vapiDeleteVessel(walker->GetHandle()));
-    }
+    VESSELSTATUS pose{};
+    pose.rpos = {7e6, 100, -50};
+    pose.rvel = {10, 7500, -3};
+    pose.rrot = r0;
+    pose.vrot = {-0.1, 0.2, 0.7}; // a push of 5 m/s for each radian a second about x and y
+    home->DefSetState(&pose);
+    ASSERT_EQ(home->crew.SetMembersPosRotOffset({1, -2, 5}, {0.3, -0.5, 1.1}), 1);
+    ASSERT_EQ(home->crew.AddCrewMember("Ann", 30, 70, 65, nullptr), 1);
+    ASSERT_EQ(home->crew.EvaCrewMember("Ann"), 1);
+    VESSEL* walker = vessel("CKit_Ann");
+    ASSERT_NE(walker, nullptr);
+    VESSELSTATUS state{};
+    walker->GetStatus(state);
+    MATRIX3 rot{}, want = Turned(r0, {0.3, -0.5, 1.1});
+    walker->GetRotationMatrix(rot);
+    EXPECT_LT(Gap(state.rpos, At(home, {1, -2, 5})), 1e-6) << "at the exit";
+    EXPECT_LT(Gap(state.rvel, {10 + r0.m13 * 1.5, 7500 + r0.m23 * 1.5, -3 + r0.m33 * 1.5}), 1e-9);
+    EXPECT_EQ(Gap(state.vrot, pose.vrot), 0.0) << "turning with the vessel";
+    EXPECT_LT(Gap({rot.m11, rot.m12, rot.m13}, {want.m11, want.m12, want.m13}) +
+                  Gap({rot.m21, rot.m22, rot.m23}, {want.m21, want.m22, want.m23}) +
+                  Gap({rot.m31, rot.m32, rot.m33}, {want.m31, want.m32, want.m33}),
+              1e-9);
+    EXPECT_EQ(state.status, VESSELSTATUS_FLIGHT);
 }
 
 struct HandPoint { // a crew point made by hand on a ship without a crew manager
@@ -267,6 +263,7 @@ TEST_F(CrewTravelTest, WalkerInTheAirlockComesAboardWithTheFocusItsLabelSplitAtT
         {"", {0, 0, 0}, 1, {"C-Ki"}, "CKit", taken},
         {"", {3, 0, 0}, 1, {"C-Ki"}, "CKit", ""},
         {"", {-3, 0, 0}, 1, {"C-Ki"}, "CKit", ""},
+        {"", {0, 0, 7}, 1, {"C-Ki"}, "CKit", ""},
         {"", {0, 0, 0}, 0, {"C-Ki"}, "CKit", ""},
         {"", {0, 0, 0}, 1, {"C-Kid"}, "CKit", ""},
         {"", {0, 0, 0}, 1, {"C-Ki", "Spare"}, "CKit", ""},
