@@ -15,41 +15,40 @@ namespace {
 
 using CrewRosterTest = CrewTest;
 
-// What the crew manager answers to each call that must leave a ready roster alone; then,
-// unless ready, to the calls that would change it.
-std::string Answers(CrewManager& c) {
-    const char* forty = "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa";
-    std::string out = R(c.AddCrewMember(nullptr, 30, 70, 60, nullptr)) +
-                      R(c.RemoveCrewMember(nullptr)) + R(c.RemoveCrewMember("Nobody")) +
-                      R(c.RemoveCrewMember(forty)) + R(c.GetCrewCount()) + R(c.SetMaxSeats(1)) +
-                      R(c.SetMaxSeats(0)) + R(c.SetMaxSeats(101)) + R(c.SetEvaMesh(nullptr)) +
-                      R(c.SetAirlockState(2)) + R(c.GetAirlockState()) + "| ";
-    for (const int32_t slot : {-1, 0, 1, 2}) {
-        out += R(c.SetCrewPulseBySlot(slot < 0 ? -1 : 2, 60)) + R(c.GetCrewAgeBySlot(slot)) +
-               R(c.GetCrewNameBySlot(slot)) + R(c.GetCrewMiscIdBySlot(slot));
-    }
-    out += "| " + R(c.GetCrewAgeByName("")) + R(c.GetCrewAgeByName("aNN")) +
-           R(c.GetCrewAgeByName("\xc1nn")) + R(c.GetCrewMiscIdByName(nullptr)) +
-           R(c.GetCrewMiscIdByName("ann")) + R(c.GetCrewMiscIdByName("BOB")) +
-           R(c.GetCrewMiscIdByName("Nobody")) + R(c.GetCrewMiscIdByName(forty)) + "| ";
-    out += R(c.DefineAirlockShape(1, 3, -3, -4, 4, -7, 7)) +
-           R(c.DefineAirlockShape(1, -3, 3, 4, -4, -7, 7)) +
-           R(c.DefineAirlockShape(1, -3, 3, -4, 4, 7, -7)) +
-           R(c.DefineAirlockShape(2, -1, 1, -1, 1, -1, 1)) +
-           R(c.DefineAirlockShape(~0u, -1, 1, -1, 1, -1, 1)) + R(c.EvaCrewMember(nullptr)) +
-           R(c.EvaCrewMember("Nobody")) + R(c.SaveCrewState(nullptr)) + R(c.ProcessArrivals()) +
-           R(c.GetLastLeftName()) + R(c.GetLastArrivedName());
-    if (c.IsReady()) {
-        return out;
-    }
-    return out + "| " + R(c.AddCrewMember("Cid", 30, 70, 60, nullptr)) +
-           R(c.RemoveCrewMember("Ann")) + R(c.SetMaxSeats(4)) + R(c.SetEvaMesh("mmu")) +
-           R(c.SetMembersPosRotOffset({1, 2, 3}, {0, 0, 1})) + R(c.SetAirlockState(0)) +
-           R(c.SetCrewPulseBySlot(0, 60)) + R(c.EvaCrewMember("Ann")) +
-           R(c.ParseCrewScenarioLine("CKITCREW Doc-Eve-30-70-74"));
-}
-
 TEST_F(CrewRosterTest, EveryCallRefusesUntilReadyAndRefusalsChangeNothing) {
+    // What the crew manager answers to each call that must leave a ready roster alone; then,
+    // unless ready, to the calls that would change it.
+    const auto answers = [](CrewManager& c) {
+        const char* forty = "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa";
+        std::string out = R(c.AddCrewMember(nullptr, 30, 70, 60, nullptr)) +
+                          R(c.RemoveCrewMember(nullptr)) + R(c.RemoveCrewMember("Nobody")) +
+                          R(c.RemoveCrewMember(forty)) + R(c.GetCrewCount()) + R(c.SetMaxSeats(1)) +
+                          R(c.SetMaxSeats(0)) + R(c.SetMaxSeats(101)) + R(c.SetEvaMesh(nullptr)) +
+                          R(c.SetAirlockState(2)) + R(c.GetAirlockState()) + "| ";
+        for (const int32_t slot : {-1, 0, 1, 2}) {
+            out += R(c.SetCrewPulseBySlot(slot < 0 ? -1 : 2, 60)) + R(c.GetCrewAgeBySlot(slot)) +
+                   R(c.GetCrewNameBySlot(slot)) + R(c.GetCrewMiscIdBySlot(slot));
+        }
+        out += "| " + R(c.GetCrewAgeByName("")) + R(c.GetCrewAgeByName("aNN")) +
+               R(c.GetCrewAgeByName("\xc1nn")) + R(c.GetCrewMiscIdByName(nullptr)) +
+               R(c.GetCrewMiscIdByName("ann")) + R(c.GetCrewMiscIdByName("BOB")) +
+               R(c.GetCrewMiscIdByName("Nobody")) + R(c.GetCrewMiscIdByName(forty)) + "| ";
+        out += R(c.DefineAirlockShape(1, 3, -3, -4, 4, -7, 7)) +
+               R(c.DefineAirlockShape(1, -3, 3, 4, -4, -7, 7)) +
+               R(c.DefineAirlockShape(1, -3, 3, -4, 4, 7, -7)) +
+               R(c.DefineAirlockShape(2, -1, 1, -1, 1, -1, 1)) +
+               R(c.DefineAirlockShape(~0u, -1, 1, -1, 1, -1, 1)) + R(c.EvaCrewMember(nullptr)) +
+               R(c.EvaCrewMember("Nobody")) + R(c.SaveCrewState(nullptr)) + R(c.ProcessArrivals()) +
+               R(c.GetLastLeftName()) + R(c.GetLastArrivedName());
+        if (c.IsReady()) {
+            return out;
+        }
+        return out + "| " + R(c.AddCrewMember("Cid", 30, 70, 60, nullptr)) +
+               R(c.RemoveCrewMember("Ann")) + R(c.SetMaxSeats(4)) + R(c.SetEvaMesh("mmu")) +
+               R(c.SetMembersPosRotOffset({1, 2, 3}, {0, 0, 1})) + R(c.SetAirlockState(0)) +
+               R(c.SetCrewPulseBySlot(0, 60)) + R(c.EvaCrewMember("Ann")) +
+               R(c.ParseCrewScenarioLine("CKITCREW Doc-Eve-30-70-74"));
+    };
     const std::string notReady = "0 0 0 0 0 0 0 0 0 -1 -1 | -1 -1 '' '' -1 -1 '' '' -1 -1 '' '' -1 "
                                  "-1 '' '' | -1 -1 -1 null null null null null | 0 0 0 0 0 -6 -6 "
                                  "0 -1 '' '' | 0 0 0 0 0 -1 -1 -6 0 ";
@@ -64,7 +63,7 @@ TEST_F(CrewRosterTest, EveryCallRefusesUntilReadyAndRefusalsChangeNothing) {
             ASSERT_EQ(carrier->crew.AddCrewMember("Bob", 40, 80, 80, nullptr), 1);
         }
         const std::string before = snapshot(*carrier);
-        EXPECT_EQ(Answers(carrier->crew), setup == kReady ? ready : notReady) << setup;
+        EXPECT_EQ(answers(carrier->crew), setup == kReady ? ready : notReady) << setup;
         EXPECT_EQ(snapshot(*carrier), before) << setup;
         EXPECT_EQ(carrier->AttachmentCount(false), setup == kReady ? 1u : 0u);
     }
@@ -227,19 +226,21 @@ TEST_F(CrewRosterTest, FirstScenarioLineReplacesTheRosterThenCrewLinesAreReadOrR
     EXPECT_EQ(crew.loadedLineCount, crew.crewCount);
     ASSERT_EQ(crew.SetMaxSeats(crew.crewCount), 1);
     EXPECT_EQ(crew.ParseCrewScenarioLine("CKITCREW -Bob-19-70-45"), 0) << "beyond the seats";
-}
-
-// Entries first to last as "key mesh profession" lines.
-std::string Entries(int32_t first, int32_t last) {
-    std::string out;
-    for (int32_t i = first; i < last; ++i) {
-        out += std::string(professionKeys[i]) + " " + professionMeshes[i] + " " +
-               professionNames[i] + "\n";
-    }
-    return out;
+    Carrier* fresh = add("B"); // nothing republished since its set-up but the first line
+    ASSERT_EQ(fresh->crew.ParseCrewScenarioLine(""), 0);
+    EXPECT_EQ(point(*fresh), (Numbers{-3, 3, -4, 4, -7, 7, 1, 0, 8}));
 }
 
 TEST_F(CrewRosterTest, IdentityFileNamesGiveEntriesBeforeTheBuiltinsWhileAtMostThirteen) {
+    // Entries first to last as "key mesh profession" lines.
+    const auto table = [](int32_t first, int32_t last) {
+        std::string out;
+        for (int32_t i = first; i < last; ++i) {
+            out += std::string(professionKeys[i]) + " " + professionMeshes[i] + " " +
+                   professionNames[i] + "\n";
+        }
+        return out;
+    };
     const std::string builtins =
         "Capt ckit/ckitp pilot\nAst ckit/ckit astronaut\nSec ckit/ckitSEC security\nVip "
         "ckit/ckitVIP vip\nSci ckit/ckitSCI scientist\nBio ckit/ckitSCI biologist\nDoc "
@@ -255,9 +256,9 @@ TEST_F(CrewRosterTest, IdentityFileNamesGiveEntriesBeforeTheBuiltinsWhileAtMostT
         root.write("config/CKITIdConfig/" + name, ""); // only the names count
     }
     LoadCrewIdentityConfig();
-    std::vector<std::string> files = {Entries(1, 2), Entries(2, 3), Entries(3, 4)};
+    std::vector<std::string> files = {table(1, 2), table(2, 3), table(3, 4)};
     std::sort(files.begin(), files.end()); // the search decides their order
-    EXPECT_EQ(Entries(0, 1) + files[0] + files[1] + files[2] + Entries(4, identityCount),
+    EXPECT_EQ(table(0, 1) + files[0] + files[1] + files[2] + table(4, identityCount),
               " ckit/ckit passenger\nCapt ckit/ckitMED surgeon\nDo ckit/" + m18 +
                   " p\nDoct ckit/m abcdefghijklmnopqrstuvwx\n" + builtins);
     const int counts[][2] = {{13, 30}, {14, 15}, {300, 253}}; // files accepted, entries
@@ -271,38 +272,17 @@ TEST_F(CrewRosterTest, IdentityFileNamesGiveEntriesBeforeTheBuiltinsWhileAtMostT
         }
         LoadCrewIdentityConfig();
         EXPECT_EQ(identityCount, entries);
-        EXPECT_EQ(Entries(accepted + 1, identityCount), entries == 30 ? builtins : "");
-        EXPECT_EQ(Entries(identityCount, kProfessionCapacity).find_first_not_of(" \n"),
+        EXPECT_EQ(table(accepted + 1, identityCount), entries == 30 ? builtins : "");
+        EXPECT_EQ(table(identityCount, kProfessionCapacity).find_first_not_of(" \n"),
                   std::string::npos)
             << "entries past the count are zero";
     }
     std::filesystem::remove_all(root.path() / "config");
     LoadCrewIdentityConfig();
-    EXPECT_EQ(Entries(0, identityCount), " ckit/ckit passenger\n" + builtins);
+    EXPECT_EQ(table(0, identityCount), " ckit/ckit passenger\n" + builtins);
 }
 
-const std::string kDownload = std::string("Halcyra Colony require \"Crew Kit\" ver 2.0 or ") +
-                              "higher. Download at " + kCrewLibraryDownloadAddress + " (";
-const std::string kPush = "CKIT 2.0 will push this addon one step further. (";
-const std::string kDontMiss = "Don't Miss Crew Kit 2.0 for Vantrix (CKIT) (";
-const std::string kNotReady =
-    "Halcyra Colony ERROR CKIT 2.0 not properly initialised in your code.";
-constexpr char kOthers[] = "text of another add-on";
-
-class VersionWarningTest : public CrewTest {
-protected:
-    // Steps in quarter seconds, which the clock sums exactly, until system time is t.
-    std::string runTo(double t) {
-        while (vapiGetSysTime() < t) {
-            world().step(0.25);
-        }
-        EXPECT_EQ(vapiGetSysTime(), t);
-        return world().debugText();
-    }
-    void putOthersText() { std::strcpy(world().debugBuffer(), kOthers); }
-};
-
-TEST_F(VersionWarningTest, FirstLineGivesTheVersionAndOnlyANonZeroOneIsKept) {
+TEST_F(CrewRosterTest, FirstLineOfTheVersionFileGivesTheVersionAndOnlyANonZeroOneIsKept) {
     const std::pair<const char*, float> cases[] = {
         {"2.0\n", 2.0f},   {"  1.5e0 beta\n", 1.5f}, {"            7", 7.0f}, // 13 characters count
         {"\n2.0\n", 0.0f}, {"             7", 0.0f}, {"v2.0", 0.0f},
@@ -323,7 +303,20 @@ TEST_F(VersionWarningTest, FirstLineGivesTheVersionAndOnlyANonZeroOneIsKept) {
     EXPECT_EQ(add("C")->crew.warningUntil, 0.0) << "2.0 was kept";
 }
 
-TEST_F(VersionWarningTest, ErrorLineWhileNotReadyAndTheOtherTextsAfterAFailedReset) {
+TEST_F(CrewRosterTest, VersionWarningShowsTheErrorLineWhileNotReadyAndRunsOnceAfterAFailedReset) {
+    const std::string kPush = "CKIT 2.0 will push this addon one step further. (";
+    const std::string kDontMiss = "Don't Miss Crew Kit 2.0 for Vantrix (CKIT) (";
+    const std::string kNotReady =
+        "Halcyra Colony ERROR CKIT 2.0 not properly initialised in your code.";
+    const char* const kOthers = "text of another add-on";
+    const auto runTo = [this](double t) { // in quarter seconds, which the clock sums exactly
+        while (vapiGetSysTime() < t) {
+            world().step(0.25);
+        }
+        EXPECT_EQ(vapiGetSysTime(), t);
+        return std::string(world().debugText());
+    };
+    const auto putOthersText = [this, kOthers] { std::strcpy(world().debugBuffer(), kOthers); };
     root.remove("modules/CKit.dll");
     ASSERT_EQ(add("A", kInit)->initResult, -999);
     EXPECT_EQ(runTo(0.25), kNotReady);

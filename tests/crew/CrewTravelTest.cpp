@@ -147,27 +147,26 @@ TEST_F(CrewTravelTest, WalkerIsNamedForTheLabelOrTheFirstFreeNumberAndTheEvaFile
     EXPECT_EQ(world().vessels().size(), 401u) << "the fourth is asked for under 399 again";
 }
 
-// r0 turned by the angles about x, then y, then z: each column through Rz, Ry, Rx, then r0.
-MATRIX3 Turned(const MATRIX3& r0, const VECTOR3& a) {
-    const auto apply = [](const MATRIX3& m, const VECTOR3& v) {
-        return VECTOR3{m.m11 * v.x + m.m12 * v.y + m.m13 * v.z,
-                       m.m21 * v.x + m.m22 * v.y + m.m23 * v.z,
-                       m.m31 * v.x + m.m32 * v.y + m.m33 * v.z};
-    };
-    const double ca = std::cos(a.x), sa = std::sin(a.x), cb = std::cos(a.y), sb = std::sin(a.y);
-    const double cc = std::cos(a.z), sc = std::sin(a.z);
-    const auto column = [&](const VECTOR3& e) {
-        const VECTOR3 z = apply({cc, sc, 0, -sc, cc, 0, 0, 0, 1}, e);
-        const VECTOR3 y = apply({cb, 0, sb, 0, 1, 0, -sb, 0, cb}, z);
-        return apply(r0, apply({1, 0, 0, 0, ca, sa, 0, -sa, ca}, y));
-    };
-    const VECTOR3 c1 = column({1, 0, 0}), c2 = column({0, 1, 0}), c3 = column({0, 0, 1});
-    return {c1.x, c2.x, c3.x, c1.y, c2.y, c3.y, c1.z, c2.z, c3.z};
-}
-
 TEST_F(CrewTravelTest, WalkerAppearsAtTheExitPushedBySpinAboutXAndYAndTurnedXThenYThenZ) {
+    // r0 turned by the angles about x, then y, then z: each column through Rz, Ry, Rx, then r0.
+    const auto turned = [](const MATRIX3& r0, const VECTOR3& a) {
+        const auto apply = [](const MATRIX3& m, const VECTOR3& v) {
+            return VECTOR3{m.m11 * v.x + m.m12 * v.y + m.m13 * v.z,
+                           m.m21 * v.x + m.m22 * v.y + m.m23 * v.z,
+                           m.m31 * v.x + m.m32 * v.y + m.m33 * v.z};
+        };
+        const double ca = std::cos(a.x), sa = std::sin(a.x), cb = std::cos(a.y), sb = std::sin(a.y);
+        const double cc = std::cos(a.z), sc = std::sin(a.z);
+        const auto column = [&](const VECTOR3& e) {
+            const VECTOR3 z = apply({cc, sc, 0, -sc, cc, 0, 0, 0, 1}, e);
+            const VECTOR3 y = apply({cb, 0, sb, 0, 1, 0, -sb, 0, cb}, z);
+            return apply(r0, apply({1, 0, 0, 0, ca, sa, 0, -sa, ca}, y));
+        };
+        const VECTOR3 c1 = column({1, 0, 0}), c2 = column({0, 1, 0}), c3 = column({0, 0, 1});
+        return MATRIX3{c1.x, c2.x, c3.x, c1.y, c2.y, c3.y, c1.z, c2.z, c3.z};
+    };
     Carrier* home = add("Home");
-    const MATRIX3 r0 = Turned({1, 0, 0, 0, 1, 0, 0, 0, 1}, {0.4, -0.7, 1.2}); // no axis in line
+    const MATRIX3 r0 = turned({1, 0, 0, 0, 1, 0, 0, 0, 1}, {0.4, -0.7, 1.2}); // no axis in line
     VESSELSTATUS pose{};
     pose.rpos = {7e6, 100, -50};
     pose.rvel = {10, 7500, -3};
@@ -181,7 +180,7 @@ TEST_F(CrewTravelTest, WalkerAppearsAtTheExitPushedBySpinAboutXAndYAndTurnedXThe
     ASSERT_NE(walker, nullptr);
     VESSELSTATUS state{};
     walker->GetStatus(state);
-    MATRIX3 rot{}, want = Turned(r0, {0.3, -0.5, 1.1});
+    MATRIX3 rot{}, want = turned(r0, {0.3, -0.5, 1.1});
     walker->GetRotationMatrix(rot);
     EXPECT_LT(Gap(state.rpos, At(home, {1, -2, 5})), 1e-6) << "at the exit";
     EXPECT_LT(Gap(state.rvel, {10 + r0.m13 * 1.5, 7500 + r0.m23 * 1.5, -3 + r0.m33 * 1.5}), 1e-9);
@@ -193,13 +192,12 @@ TEST_F(CrewTravelTest, WalkerAppearsAtTheExitPushedBySpinAboutXAndYAndTurnedXThe
     EXPECT_EQ(state.status, VESSELSTATUS_FLIGHT);
 }
 
-struct HandPoint { // a crew point made by hand on a ship without a crew manager
-    const char* id;
-    double open, seats;
-    VECTOR3 low, high; // xmin xmax ymin, ymax zmin zmax
-};
-
 TEST_F(CrewTravelTest, TransferReadsTheFirstExactCrewPointsSeatsAndStandsInTheFirstOpenOne) {
+    struct HandPoint { // a crew point made by hand on a ship without a crew manager
+        const char* id;
+        double open, seats;
+        VECTOR3 low, high; // xmin xmax ymin, ymax zmin zmax
+    };
     const HandPoint closed{"CKit", 0, 3, {10, 12, 10}, {12, 10, 12}},
         open{"CKit", 1, 3, {10, 12, 10}, {12, 10, 12}},
         openB{"CKit", -1e-300, 2.9, {1, 3, -2}, {0, 4, 10}},
@@ -246,6 +244,9 @@ TEST_F(CrewTravelTest, TransferReadsTheFirstExactCrewPointsSeatsAndStandsInTheFi
 }
 
 TEST_F(CrewTravelTest, WalkerInTheAirlockComesAboardWithTheFocusItsLabelSplitAtTheFirstHyphen) {
+    const auto place = [this](const std::string& name, const VECTOR3& local) {
+        world().place(world().findVessel(name), world().findVessel(ship()->GetName()), local);
+    };
     const std::string longName = "CKit_Walker_Whose_Name_Is_Longer_Than_Fits";
     const std::string taken = "Walker Whose Name Is Long||35|70|62 Walker Whose Name Is Long";
     const std::string tagged = "Abcdefghijklmnopqrst|Tag4|35|70|62 Abcdefghijklmnopqrst";
@@ -279,7 +280,7 @@ TEST_F(CrewTravelTest, WalkerInTheAirlockComesAboardWithTheFocusItsLabelSplitAtT
         for (const char* id : c.after) {
             w->CreateAttachment(true, {35, 70.5, 62.9}, {0, 0, 0}, {0, 0, 0}, id, false);
         }
-        place(name, ship()->GetName(), c.local);
+        place(name, c.local);
         OBJHANDLE handle = w->GetHandle();
         vapiSetFocusObject(handle);
         const int32_t count = ship()->crew.GetCrewCount() + (c.member.empty() ? 0 : 1);
@@ -297,9 +298,9 @@ TEST_F(CrewTravelTest, WalkerInTheAirlockComesAboardWithTheFocusItsLabelSplitAtT
     // A scan that takes nobody in leaves the data of the last walker it examined, with 39
     // characters of its name; a transfer vessel for another receiver ends every scan.
     const VECTOR3 data{44, 72, 81.5};
-    place(create(longName, "CKit", &data)->GetName(), "Dock", {0, 0, 9});
+    place(create(longName, "CKit", &data)->GetName(), {0, 0, 9});
     create("CKitTElsewhere", "CKit", &data);
-    place(create("CKit_Bob", "CKit", &data)->GetName(), "Dock", {0, 0, 0});
+    place(create("CKit_Bob", "CKit", &data)->GetName(), {0, 0, 0});
     root.write(kTransferFile, "the file of another receiver");
     EXPECT_EQ(scanNow() + scanNow(), 0);
     const CrewLinkRecord& link = ship()->crew.Link();
@@ -314,13 +315,12 @@ TEST_F(CrewTravelTest, WalkerInTheAirlockComesAboardWithTheFocusItsLabelSplitAtT
     EXPECT_EQ(R(exists("CKit_Bob")) + R(ship()->arrivals.back()), "0 1 ");
 }
 
-std::string Bytes(const CrewExchangeRecord& record) { // as a sender writes it
-    return std::string(reinterpret_cast<const char*>(&record), sizeof record);
-}
-
 TEST_F(CrewTravelTest, OwnTransferVesselIsTakenInWhereverItIsAndItsFileDeletedWhatever) {
-    const std::string kept = Bytes({"CKit_Cap-Old Hand", "", 60, 61, 100, 62, 0, 0});
-    const std::string valid = Bytes({"CKit_Eng-New Hand", "", 30, 40, 100, 50, 0, 0});
+    const auto bytes = [](const CrewExchangeRecord& record) { // as a sender writes it
+        return std::string(reinterpret_cast<const char*>(&record), sizeof record);
+    };
+    const std::string kept = bytes({"CKit_Cap-Old Hand", "", 60, 61, 100, 62, 0, 0});
+    const std::string valid = bytes({"CKit_Eng-New Hand", "", 30, 40, 100, 50, 0, 0});
     const std::array<std::string, 2> cases[] = {
         // the file (none at all for "none"), the member taken in
         {"none", "Old Hand|Cap|60|61|62"},

@@ -122,9 +122,6 @@ protected:
                                  world().findVessel(b->GetName()), 0, why))
             << why;
     }
-    void place(const std::string& name, const std::string& ref, const VECTOR3& local) {
-        world().place(world().findVessel(name), world().findVessel(ref), local);
-    }
     bool exists(const std::string& name) { return world().findVessel(name) != nullptr; }
     static VESSEL* vessel(const std::string& name) {
         return vapiGetVesselInterface(vapiGetObjectByName(name.c_str()));
