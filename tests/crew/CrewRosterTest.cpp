@@ -1,333 +1,341 @@
-// The roster: readiness, what is stored for what is given, removal order, lookups, seats and
-// the vessel's mass following the crew.
-#include <cstring>
-#include <string>
+// The roster and the crew point it publishes: set-up, every refusal and query, what is stored
+// for what is given, removal order, the vessel's mass following the crew, the scenario lines;
+// and what is read of the crew library runtime: identity file names and the version file.
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
 
 #include "crew/CrewLink.h"
+#include "crew/CrewVersion.h"
 #include "crew/ProfessionTable.h"
 #include "tests/crew/CrewWorld.h"
 
 namespace crewtest {
 namespace {
 
-using ::testing::ElementsAre;
+using CrewRosterTest = CrewTest;
 
-class CrewRosterTest : public CrewTest {
-protected:
-    // Names of the roster in slot order.
-    static std::vector<std::string> names(const CrewManager& crew) {
-        std::vector<std::string> out;
-        for (int32_t slot = 0; slot < crew.GetCrewCount(); ++slot) {
-            out.emplace_back(crew.GetCrewNameBySlot(slot));
+TEST_F(CrewRosterTest, EveryCallRefusesUntilReadyAndRefusalsChangeNothing) {
+    // What the crew manager answers to each call that must leave a ready roster alone; then,
+    // unless ready, to the calls that would change it.
+    const auto answers = [](CrewManager& c) {
+        const char* forty = "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa";
+        std::string out = R(c.AddCrewMember(nullptr, 30, 70, 60, nullptr)) +
+                          R(c.RemoveCrewMember(nullptr)) + R(c.RemoveCrewMember("Nobody")) +
+                          R(c.RemoveCrewMember(forty)) + R(c.GetCrewCount()) + R(c.SetMaxSeats(1)) +
+                          R(c.SetMaxSeats(0)) + R(c.SetMaxSeats(101)) + R(c.SetEvaMesh(nullptr)) +
+                          R(c.SetAirlockState(2)) + R(c.GetAirlockState()) + "| ";
+        for (const int32_t slot : {-1, 0, 1, 2}) {
+            out += R(c.SetCrewPulseBySlot(slot < 0 ? -1 : 2, 60)) + R(c.GetCrewAgeBySlot(slot)) +
+                   R(c.GetCrewNameBySlot(slot)) + R(c.GetCrewMiscIdBySlot(slot));
         }
-        return out;
-    }
-
-    // A carrier that is initialised but never defines its airlock.
-    Carrier* addInitialisedCarrier(const std::string& name) {
-        carrierHooks().setClassCaps = [](Carrier& carrier) {
-            carrier.initResult = carrier.crew.InitCrewManager(carrier.GetHandle());
-        };
-        Carrier* carrier = addCarrier(name);
-        carrierHooks() = CarrierHooks{};
-        return carrier;
-    }
-};
-
-TEST_F(CrewRosterTest, InitialisationSetsTheDocumentedValues) {
-    Carrier* carrier = addInitialisedCarrier("A");
-    const CrewManager& crew = carrier->crew;
-    EXPECT_EQ(carrier->initResult, 1);
-    EXPECT_EQ(crew.readyFlags, 1u);
-    EXPECT_EQ(crew.crewCount, 0);
-    EXPECT_EQ(crew.maxSeats, 8);
-    EXPECT_EQ(crew.crewMass, 0.0);
-    EXPECT_EQ(crew.loadedLineCount, -1);
-    EXPECT_EQ(crew.airlockStateCopy, 1);
-    EXPECT_EQ(crew.evaSupply, 100);
-    EXPECT_STREQ(crew.evaMesh, "CKit\\CKIt");
-    EXPECT_EQ(crew.evaExitPosition.z, 3.0);
-    EXPECT_EQ(crew.vesselHandle, carrier->GetHandle());
-    EXPECT_EQ(crew.linkIndex, 0);
-    EXPECT_EQ(crew.warningUntil, 0.0);
-    EXPECT_EQ(crew.libraryOutdated, 0);
-    EXPECT_EQ(crewLinkCounter, 1);
-    EXPECT_EQ(crewPoints(*carrier).size(), 0u) << "nothing is published before the airlock";
-}
-
-TEST_F(CrewRosterTest, EveryOperationRefusesUntilTheAirlockIsDefined) {
-    for (const bool initialised : {false, true}) {
-        SCOPED_TRACE(initialised ? "initialised" : "blank");
-        Carrier* carrier = initialised ? addInitialisedCarrier("I") : addCarrier("B");
-        CrewManager& crew = carrier->crew;
-        EXPECT_EQ(crew.AddCrewMember("Ann", 30, 70, 60, "Doc"), 0);
-        EXPECT_EQ(crew.RemoveCrewMember("Ann"), 0);
-        EXPECT_EQ(crew.GetCrewCount(), 0);
-        EXPECT_EQ(crew.SetMaxSeats(4), 0);
-        EXPECT_EQ(crew.SetEvaMesh("mesh"), 0);
-        EXPECT_EQ(crew.SetMembersPosRotOffset({1, 2, 3}, {0, 0, 1}), 0);
-        EXPECT_EQ(crew.SetAirlockState(0), -1);
-        EXPECT_EQ(crew.GetAirlockState(), -1);
-        EXPECT_EQ(crew.SetCrewPulseBySlot(0, 60), -1);
-        EXPECT_EQ(crew.GetCrewAgeBySlot(0), -1);
-        EXPECT_EQ(crew.GetCrewAgeByName("Ann"), -1);
-        EXPECT_EQ(crew.GetCrewMiscIdByName("Ann"), nullptr);
-        EXPECT_STREQ(crew.GetCrewNameBySlot(0), "");
-        EXPECT_STREQ(crew.GetLastLeftName(), "");
-        EXPECT_STREQ(crew.GetLastArrivedName(), "");
-        EXPECT_EQ(carrier->GetEmptyMass(), kCarrierMass);
-        EXPECT_EQ(crew.maxSeats, initialised ? 8 : 0);
-        EXPECT_STREQ(crew.evaMesh, initialised ? "CKit\\CKIt" : "");
-    }
-    EXPECT_EQ(addCarrier("Late")->crew.DefineAirlockShape(1, -1, 1, -1, 1, -1, 1), 0)
-        << "a blank crew manager cannot define an airlock";
-}
-
-struct AddCase {
-    const char* what;
-    const char* name;
-    int32_t age, pulse, weight;
-    const char* tag;
-    const char* storedName;
-    int32_t storedAge, storedPulse;
-    double storedWeight;
-    const char* storedTag;
-};
-
-TEST_F(CrewRosterTest, AddedMembersAreCleanedAndClamped) {
-    const std::string thirty = "Abcdefghijklmnopqrstuvwxyz1234";
-    const std::string forty(40, 'n');
-    const AddCase cases[] = {
-        {"punctuation and low values", "Deck-Hand K'Tor", 0, 500, 2, "Captain", "Deck Hand K Tor",
-         1, 180, 5.0, "Capt"},
-        {"long name, high values", thirty.c_str(), 200, -5, 1000, "Eng",
-         "Abcdefghijklmnopqrstuvwxy", 140, 0, 300.0, "Eng"},
-        {"forty characters", forty.c_str(), 1, 0, 5, nullptr, "nnnnnnnnnnnnnnnnnnnnnnnnn", 1, 0,
-         5.0, ""},
-        {"bytes above 127", "Zo\xc3\xab \xff!", 140, 180, 300, "\xc3\xa9t", "Zo     ", 140, 180,
-         300.0, "\xc3\xa9t"},
-        {"just outside", "A", 141, 181, 301, "", "A", 140, 180, 300.0, ""},
-        {"just inside", "B", 1, 1, 4, "Ab c", "B", 1, 1, 5.0, "Ab c"},
-        {"empty name", "", 40, 60, 70, "Sci", "", 40, 60, 70.0, "Sci"},
+        out += "| " + R(c.GetCrewAgeByName("")) + R(c.GetCrewAgeByName("aNN")) +
+               R(c.GetCrewAgeByName("\xc1nn")) + R(c.GetCrewMiscIdByName(nullptr)) +
+               R(c.GetCrewMiscIdByName("ann")) + R(c.GetCrewMiscIdByName("BOB")) +
+               R(c.GetCrewMiscIdByName("Nobody")) + R(c.GetCrewMiscIdByName(forty)) + "| ";
+        out += R(c.DefineAirlockShape(1, 3, -3, -4, 4, -7, 7)) +
+               R(c.DefineAirlockShape(1, -3, 3, 4, -4, -7, 7)) +
+               R(c.DefineAirlockShape(1, -3, 3, -4, 4, 7, -7)) +
+               R(c.DefineAirlockShape(2, -1, 1, -1, 1, -1, 1)) +
+               R(c.DefineAirlockShape(~0u, -1, 1, -1, 1, -1, 1)) + R(c.EvaCrewMember(nullptr)) +
+               R(c.EvaCrewMember("Nobody")) + R(c.SaveCrewState(nullptr)) + R(c.ProcessArrivals()) +
+               R(c.GetLastLeftName()) + R(c.GetLastArrivedName());
+        if (c.IsReady()) {
+            return out;
+        }
+        return out + "| " + R(c.AddCrewMember("Cid", 30, 70, 60, nullptr)) +
+               R(c.RemoveCrewMember("Ann")) + R(c.SetMaxSeats(4)) + R(c.SetEvaMesh("mmu")) +
+               R(c.SetMembersPosRotOffset({1, 2, 3}, {0, 0, 1})) + R(c.SetAirlockState(0)) +
+               R(c.SetCrewPulseBySlot(0, 60)) + R(c.EvaCrewMember("Ann")) +
+               R(c.ParseCrewScenarioLine("CKITCREW Doc-Eve-30-70-74"));
     };
-    Carrier* carrier = addReadyCarrier("A");
-    CrewManager& crew = carrier->crew;
-    ASSERT_EQ(crew.SetMaxSeats(20), 1);
-    double expectedMass = kCarrierMass;
-    for (const AddCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        const int32_t slot = crew.GetCrewCount();
-        ASSERT_EQ(crew.AddCrewMember(c.name, c.age, c.pulse, c.weight, c.tag), 1);
-        const CrewRecord& r = crew.roster[slot];
-        EXPECT_STREQ(r.name, c.storedName);
-        EXPECT_EQ(r.age, c.storedAge);
-        EXPECT_EQ(r.pulse, c.storedPulse);
-        EXPECT_EQ(r.weight, c.storedWeight);
-        EXPECT_STREQ(r.miscId, c.storedTag);
-        expectedMass += c.storedWeight;
-        EXPECT_EQ(carrier->GetEmptyMass(), expectedMass);
+    const std::string notReady = "0 0 0 0 0 0 0 0 0 -1 -1 | -1 -1 '' '' -1 -1 '' '' -1 -1 '' '' -1 "
+                                 "-1 '' '' | -1 -1 -1 null null null null null | 0 0 0 0 0 -6 -6 "
+                                 "0 -1 '' '' | 0 0 0 0 0 -1 -1 -6 0 ";
+    const std::string ready =
+        "0 0 0 0 2 0 0 0 0 1 1 | -1 -1 '' '' -1 30 'Ann' 'Doc' -1 40 'Bob' '' "
+        "-1 -1 '' '' | -1 30 -1 null 'Doc' '' '' '' | 0 0 0 0 0 -4 -4 0 0 '' '' ";
+    for (const int setup : {kBlank, kInit, kReady}) {
+        Carrier* carrier = add("S" + std::to_string(setup), setup);
+        if (setup == kReady) {
+            ASSERT_EQ(carrier->crew.SetMaxSeats(3), 1);
+            ASSERT_EQ(carrier->crew.AddCrewMember("Ann", 30, 70, 60, "Doc"), 1);
+            ASSERT_EQ(carrier->crew.AddCrewMember("Bob", 40, 80, 80, nullptr), 1);
+        }
+        const std::string before = snapshot(*carrier);
+        EXPECT_EQ(answers(carrier->crew), setup == kReady ? ready : notReady) << setup;
+        EXPECT_EQ(snapshot(*carrier), before) << setup;
+        EXPECT_EQ(carrier->AttachmentCount(false), setup == kReady ? 1u : 0u);
     }
-    EXPECT_EQ(crew.crewMass, expectedMass - kCarrierMass);
+    EXPECT_EQ(add("Late", kBlank)->crew.DefineAirlockShape(1, -3, 3, -4, 4, -7, 7), 0);
+    Carrier* full = add("Full");
+    ASSERT_EQ(full->crew.SetMaxSeats(1), 1);
+    ASSERT_EQ(full->crew.AddCrewMember("Ann", 30, 70, 60, nullptr), 1);
+    const std::string before = snapshot(*full);
+    EXPECT_EQ(full->crew.AddCrewMember("Bob", 30, 70, 60, nullptr), 0);
+    EXPECT_EQ(snapshot(*full), before);
 }
 
-TEST_F(CrewRosterTest, RefusedAddsChangeNothing) {
-    Carrier* carrier = addReadyCarrier("A");
-    CrewManager& crew = carrier->crew;
-    ASSERT_EQ(crew.SetMaxSeats(2), 1);
-    ASSERT_EQ(crew.AddCrewMember("Ann", 30, 70, 60, nullptr), 1);
-    EXPECT_EQ(crew.AddCrewMember(nullptr, 30, 70, 60, nullptr), 0);
-    ASSERT_EQ(crew.AddCrewMember("Bob", 30, 70, 80, nullptr), 1);
-    const PointNumbers published = publishedPoint(*carrier);
-    const CrewManager before = crew;
-    EXPECT_EQ(crew.AddCrewMember("Cid", 30, 70, 90, nullptr), 0) << "seats full";
-    EXPECT_EQ(std::memcmp(&before, &crew, sizeof crew), 0);
-    EXPECT_EQ(carrier->GetEmptyMass(), kCarrierMass + 140);
-    EXPECT_EQ(publishedPoint(*carrier), published);
+TEST_F(CrewRosterTest, EachBoundInitialisationTakesTheNextRecordAndOnlyTheFirstLoadsIdentities) {
+    root.remove("modules/CKit.dll");
+    EXPECT_EQ(add("Failed", kInit)->initResult, -999);
+    EXPECT_EQ(R(crewLinkCounter) + R(identityCount), "0 0 ") << "no record taken, nothing loaded";
+    root.write("modules/CKit.dll", "");
+    root.write("config/CKITIdConfig/ckitMED-surgeon-Capt.cfg", "");
+    Carrier* a = add("A", kInit);
+    const CrewManager& c = a->crew;
+    CrewLinkRecord& link = c.Link();
+    std::ostringstream values; // streamed, so that the calls run in order
+    values << a->initResult << c.readyFlags << ' ' << c.evaExitPosition.x << c.evaExitPosition.y
+           << c.evaExitPosition.z << c.evaExitRotation.x << c.evaExitRotation.y
+           << c.evaExitRotation.z << ' ' << c.linkIndex << link.arrivalWeight << ' '
+           << (link.vessel == a) << (c.vesselHandle == a->GetHandle()) << identityCount << ' '
+           << link.LinkSetAirlockState(0) << link.LinkSetAirlockState(1) << link.LinkSetFreeSeats(5)
+           << link.LinkSetAuxiliaryCount(7) << link.LinkGetAirlockState()
+           << link.LinkReadDockedFreeSeats(0) << link.LinkSetDeleteOnDetect(0)
+           << link.deleteOnDetect << ' ' << link.LinkDefineAirlock(0, -3, 3, -4, 4, -7, 7)
+           << link.LinkSetAirlockState(5) << link.LinkSetAirlockState(1)
+           << link.LinkGetAirlockState() << link.LinkSetDeleteOnDetect(0) << link.deleteOnDetect;
+    // Before the airlock, only setting the state stored already succeeds, and nothing is kept.
+    EXPECT_EQ(values.str(), "11 003000 060 1118 1-1-1-1-1-1-11 1-11110");
+    EXPECT_EQ(point(*a), (Numbers{-3, 3, -4, 4, -7, 7, 1, 1000, 1000}));
+    root.write("config/CKITIdConfig/ckitSEC-guard-Grd.cfg", "");
+    Carrier* b = add("B");
+    EXPECT_EQ(R(b->crew.linkIndex) + R(identityCount), "1 18 ") << "only the first loads them";
+    EXPECT_EQ(R(b->crew.InitCrewManager(nullptr)) +
+                  R(CrewManager{}.InitCrewManager(&world().body())),
+              "-1 -1 ")
+        << "a null handle, or one without a vessel interface";
+    EXPECT_NE(b->crew.Link().pollTimer, link.pollTimer) << "vessels poll out of step";
+    // Records are never handed back; one beyond the table is refused and touches no record.
+    Carrier* last = nullptr;
+    for (int i = 2; i < kCrewLinkCount; ++i) {
+        last = add("C" + std::to_string(i));
+    }
+    ASSERT_EQ(last->crew.AddCrewMember("Last", 30, 70, 60, nullptr), 1);
+    const std::string before = snapshot(*last);
+    EXPECT_EQ(add("Extra", kInit)->initResult, -1);
+    EXPECT_EQ(R(static_cast<int32_t>(vessel("Extra")->AttachmentCount(false))) + R(crewLinkCounter),
+              "0 100 ");
+    EXPECT_EQ(snapshot(*last), before);
 }
 
-TEST_F(CrewRosterTest, RemovalMovesTheLastMemberIntoTheGap) {
-    Carrier* carrier = addReadyCarrier("A");
+TEST_F(CrewRosterTest, AddedMembersAreCleanedClampedAndWeighedAndRepublished) {
+    const struct {
+        const char *name, *tag;
+        int32_t age, pulse, weight;
+        const char* stored;
+    } cases[] = {
+        {"Deck-Hand K'Tor", "Captain", 0, 500, 2, "Deck Hand K Tor|Capt|1|180|5"},
+        {"Abcdefghijklmnopqrstuvwxyz1234", "Eng", 200, -5, 1000,
+         "Abcdefghijklmnopqrstuvwxy|Eng|140|0|300"},
+        {"Zo\xc3\xab \xff!", "\xc3\xa9t", 140, 180, 300, "Zo     |\xc3\xa9t|140|180|300"},
+        {"@AZ[`az{/09:", "", 141, 181, 301, " AZ  az  09 ||140|180|300"},
+        {"B", "Ab c", 1, 1, 4, "B|Ab c|1|1|5"},
+        {"", nullptr, 40, 60, 70, "||40|60|70"},
+    };
+    Carrier* carrier = add("A");
     CrewManager& crew = carrier->crew;
-    for (const char* name : {"Governer Vasko", "Ann", "Bob", "Cid"}) {
+    ASSERT_EQ(crew.SetMaxSeats(100), 1);
+    double mass = kMass;
+    for (int32_t slot = 0; slot < 6; ++slot) {
+        const auto& c = cases[slot];
+        ASSERT_EQ(crew.AddCrewMember(c.name, c.age, c.pulse, c.weight, c.tag), 1);
+        EXPECT_EQ(Member(crew.roster[slot]), c.stored);
+        mass += crew.roster[slot].weight;
+        EXPECT_EQ(carrier->GetEmptyMass(), mass) << c.stored;
+        EXPECT_EQ(point(*carrier), (Numbers{-3, 3, -4, 4, -7, 7, 1, 0, 99.0 - slot})) << c.stored;
+    }
+    EXPECT_EQ(crew.crewMass, mass - kMass);
+    // A later definition moves the one point, a flat box as its single precision values.
+    ASSERT_EQ(crew.DefineAirlockShape(0, 0.1f, 0.1f, -0.3f, -0.3f, 1e-7f, 1e-7f), 1);
+    EXPECT_EQ(point(*carrier), (Numbers{0.1f, 0.1f, -0.3f, -0.3f, 1e-7f, 1e-7f, 0, 0, 94}));
+    EXPECT_EQ(R(static_cast<int32_t>(carrier->AttachmentCount(false))) + R(crew.GetAirlockState()),
+              "1 0 ");
+}
+
+TEST_F(CrewRosterTest, RemovalMovesTheLastMemberIntoTheGapAndTheMassFollows) {
+    Carrier* carrier = add("A");
+    CrewManager& crew = carrier->crew;
+    for (const char* name : {"Governer Vasko", "Ann", "Cid", "Bob"}) {
         ASSERT_EQ(crew.AddCrewMember(name, 30, 70, 60, nullptr), 1);
     }
-    ASSERT_EQ(crew.AddCrewMember("Cid", 31, 71, 61, "Two"), 1);
+    ASSERT_EQ(crew.AddCrewMember("Cid", 31, 71, 74, "Two"), 1);
+    const auto names = [&crew] {
+        std::string all; // one slot past the roster too
+        for (int32_t slot = 0; slot <= crew.GetCrewCount(); ++slot) {
+            all += R(crew.GetCrewNameBySlot(slot)) + R(crew.GetCrewMiscIdBySlot(slot));
+        }
+        return all + R(static_cast<int32_t>(point(*vessel("A"))[8])) +
+               R(static_cast<int32_t>(vessel("A")->GetEmptyMass()));
+    };
     EXPECT_EQ(crew.RemoveCrewMember("ANN"), 1);
-    EXPECT_THAT(names(crew), ElementsAre("Governer Vasko", "Cid", "Bob", "Cid"));
-    EXPECT_STREQ(crew.GetCrewMiscIdBySlot(1), "Two");
+    EXPECT_EQ(names(), "'Governer Vasko' '' 'Cid' 'Two' 'Cid' '' 'Bob' '' '' '' 4 1254 ");
     EXPECT_EQ(crew.GetCrewAgeBySlot(1), 31);
-    EXPECT_STREQ(crew.GetCrewNameBySlot(4), "") << "the old last slot is outside the roster";
-
     EXPECT_EQ(crew.RemoveCrewMember("cid"), 1) << "the lower slot of two namesakes goes";
-    EXPECT_THAT(names(crew), ElementsAre("Governer Vasko", "Cid", "Bob"));
-    EXPECT_STREQ(crew.GetCrewMiscIdBySlot(1), "") << "the namesake from slot 3 moved up";
+    EXPECT_EQ(names(), "'Governer Vasko' '' 'Bob' '' 'Cid' '' '' '' 5 1180 ");
+    carrier->SetEmptyMass(600); // the structure changed: the crew's share stays on top of it
     EXPECT_EQ(crew.RemoveCrewMember("governer vasko"), 1);
     EXPECT_EQ(crew.RemoveCrewMember("Bob"), 1) << "the last slot is simply dropped";
-    EXPECT_THAT(names(crew), ElementsAre("Cid"));
-    EXPECT_EQ(crew.RemoveCrewMember("Nobody"), 0);
-    EXPECT_EQ(crew.RemoveCrewMember(nullptr), 0);
-    EXPECT_EQ(crew.GetCrewCount(), 1);
-    EXPECT_EQ(carrier->GetEmptyMass(), kCarrierMass + 60);
-    EXPECT_EQ(publishedPoint(*carrier)[8], 7);
+    EXPECT_EQ(names(), "'Cid' '' '' '' 7 480 ");
+    std::ostringstream seatsAndPulse; // in order
+    seatsAndPulse << crew.SetMaxSeats(1) << point(*carrier)[8] << crew.SetCrewPulseBySlot(0, 150)
+                  << crew.roster[0].pulse << crew.SetCrewPulseBySlot(0, -3) << crew.roster[0].pulse;
+    EXPECT_EQ(seatsAndPulse.str(), "10113010") << "pulses set later are capped at 130";
 }
 
-TEST_F(CrewRosterTest, NamesOverThirtyNineCharactersNeverMatch) {
-    Carrier* carrier = addReadyCarrier("A");
-    CrewManager& crew = carrier->crew;
-    ASSERT_EQ(crew.AddCrewMember("Ann", 30, 70, 60, "Doc"), 1);
-    // A stored name is at most 25 characters, so only the length rule can tell these apart
-    // from a plain miss; a longer text must not even be walked.
-    const std::string thirtyNine(39, 'a');
-    const std::string forty(40, 'a');
-    EXPECT_EQ(crew.GetCrewAgeByName(thirtyNine.c_str()), -1);
-    EXPECT_STREQ(crew.GetCrewMiscIdByName(forty.c_str()), "");
-    EXPECT_EQ(crew.RemoveCrewMember(forty.c_str()), 0);
-    EXPECT_EQ(crew.FindCrewSlot(forty.c_str()), -1);
-    EXPECT_EQ(crew.GetCrewAgeByName("aNN"), 30);
-    EXPECT_STREQ(crew.GetCrewMiscIdByName("ann"), "Doc");
-    EXPECT_STREQ(crew.GetCrewMiscIdByName("Bob"), "");
-    EXPECT_EQ(crew.GetCrewMiscIdByName(nullptr), nullptr);
-    EXPECT_EQ(crew.GetCrewAgeByName(nullptr), -1);
-    // Case folding is ASCII only: a byte above 127 is not a letter to fold.
-    EXPECT_EQ(crew.GetCrewAgeByName("\xc1nn"), -1);
-}
-
-TEST_F(CrewRosterTest, SlotQueriesAreBoundedByTheCrewCount) {
-    Carrier* carrier = addReadyCarrier("A");
-    CrewManager& crew = carrier->crew;
-    ASSERT_EQ(crew.AddCrewMember("Ann", 30, 70, 60, "Doc"), 1);
-    ASSERT_EQ(crew.AddCrewMember("Bob", 40, 70, 60, "Eng"), 1);
-    for (const int32_t slot : {-1, 2, 100, INT32_MIN, INT32_MAX}) {
-        SCOPED_TRACE(slot);
-        EXPECT_EQ(crew.GetCrewAgeBySlot(slot), -1);
-        EXPECT_STREQ(crew.GetCrewNameBySlot(slot), "");
-        EXPECT_STREQ(crew.GetCrewMiscIdBySlot(slot), "");
-        EXPECT_EQ(crew.SetCrewPulseBySlot(slot, 60), -1);
+TEST_F(CrewRosterTest, FirstScenarioLineReplacesTheRosterThenCrewLinesAreReadOrRefusedWhole) {
+    const std::array<std::string, 2> cases[] = {
+        {"CKITCREW Capt-Governer_Vasko-41-65-74", "Governer Vasko|Capt|41|65|74"},
+        {"CKITCREW -Olef_Brandt-19-70-45", "Olef Brandt||19|70|45"},
+        {"CKITCREW Captain-Olef_Brandt-19-70-45", "Olef Brandt|Capt|19|70|45"},
+        {"ckitcrew Doc-Ann-1-1-5", "Ann|Doc|1|1|5"},
+        {"CKITCREW \t Doc-Ann-140-180-300   trailing words", "Ann|Doc|140|180|300"},
+        {"CKITCREW Doc-Ann-000030-70-000074", "Ann|Doc|3|70|7"},
+        {"CKITCREW Eng-" + std::string(30, 'N') + "-30-70-80",
+         std::string(25, 'N') + "|Eng|30|70|80"},
+        {"CKITCREW A-B-30-70-74-80", "B|A|30|70|74"},
+        {"CKITCREW Doc-Ann-30-70-74-" + std::string(5000, 'x'), "Ann|Doc|30|70|74"},
+        {"CKITCREW Doc-" + std::string(1000, 'N') + "-30-70-74", ""},
+    };
+    std::vector<std::array<std::string, 2>> lines(std::begin(cases), std::end(cases));
+    for (const char* refused :
+         {"CKITCREW Doc-Ann-0-70-74", "CKITCREW Doc-Ann-141-70-74", "CKITCREW Doc-Ann-30-0-74",
+          "CKITCREW Doc-Ann-30-181-74", "CKITCREW Doc-Ann-30-70-4", "CKITCREW Doc-Ann-30-70-301",
+          "CKITCREW Doc-Ann-30-70", "CKITCREW DocAnn3070", "CKITCREW Doc--30-70-74",
+          "CKITCREW A-B-Ann-30-70-74", "CKITCRE Doc-Ann-30-70-74", ""}) {
+        lines.push_back({refused, ""});
     }
-    EXPECT_EQ(crew.GetCrewAgeBySlot(1), 40);
-    EXPECT_EQ(crew.SetCrewPulseBySlot(1, 150), 1);
-    EXPECT_EQ(crew.roster[1].pulse, 130) << "a pulse set later is capped lower than on adding";
-    EXPECT_EQ(crew.SetCrewPulseBySlot(0, -3), 1);
-    EXPECT_EQ(crew.roster[0].pulse, 0);
-}
-
-TEST_F(CrewRosterTest, MassFollowsTheCrewWhenTheStructureChangesElsewhere) {
-    Carrier* carrier = addReadyCarrier("A");
+    Carrier* carrier = add("A");
     CrewManager& crew = carrier->crew;
-    ASSERT_EQ(crew.AddCrewMember("Ann", 30, 70, 74, nullptr), 1);
-    ASSERT_EQ(crew.AddCrewMember("Bob", 30, 70, 55, nullptr), 1);
-    EXPECT_EQ(carrier->GetEmptyMass(), 1129.0);
-    ASSERT_EQ(crew.RemoveCrewMember("Bob"), 1);
-    EXPECT_EQ(carrier->GetEmptyMass(), 1074.0);
-    EXPECT_EQ(crew.crewMass, 74.0);
-    // The structure loses a module: the crew's share must stay on top of the new mass.
-    carrier->SetEmptyMass(574.0);
-    ASSERT_EQ(crew.AddCrewMember("Cid", 30, 70, 26, nullptr), 1);
-    EXPECT_EQ(carrier->GetEmptyMass(), 600.0);
-    ASSERT_EQ(crew.RemoveCrewMember("Ann"), 1);
-    ASSERT_EQ(crew.RemoveCrewMember("Cid"), 1);
-    EXPECT_EQ(carrier->GetEmptyMass(), 500.0);
-    EXPECT_EQ(crew.crewMass, 0.0);
-}
-
-TEST_F(CrewRosterTest, SeatLimitIsRefusedOutsideItsRange) {
-    Carrier* carrier = addReadyCarrier("A");
-    CrewManager& crew = carrier->crew;
-    for (int i = 0; i < 5; ++i) {
-        ASSERT_EQ(crew.AddCrewMember("M", 30, 70, 60, nullptr), 1);
+    ASSERT_EQ(crew.SetMaxSeats(100), 1);
+    ASSERT_EQ(crew.ParseCrewScenarioLine(nullptr), 0) << "no line, so not the first";
+    ASSERT_EQ(crew.AddCrewMember("Governer Vasko", 41, 65, 74, "Capt"), 1);
+    carrier->SetEmptyMass(1500); // the structure changed since the member came aboard
+    EXPECT_EQ(crew.ParseCrewScenarioLine("STATUS Landed Earth"), 0);
+    EXPECT_EQ(R(crew.crewCount) + R(crew.loadedLineCount), "0 0 ");
+    EXPECT_EQ(point(*carrier), (Numbers{-3, 3, -4, 4, -7, 7, 1, 0, 100}));
+    double mass = 1500 - 74;
+    for (const auto& [line, stored] : lines) {
+        const int32_t count = crew.crewCount;
+        EXPECT_EQ(crew.ParseCrewScenarioLine(line.c_str()), stored.empty() ? 0 : 1);
+        const CrewRecord zero{};
+        EXPECT_EQ(crew.crewCount > count ? Member(crew.roster[count]) : "", stored) << line;
+        EXPECT_TRUE(!stored.empty() || std::memcmp(&crew.roster[count], &zero, sizeof zero) == 0);
+        mass += crew.roster[count].weight; // the roster is only ever wiped once
+        EXPECT_EQ(carrier->GetEmptyMass(), mass) << line.substr(0, 60);
+        EXPECT_EQ(point(*carrier)[8], 100 - crew.crewCount);
     }
-    for (const int32_t seats : {0, -1, 101, 3, 4}) {
-        SCOPED_TRACE(seats);
-        EXPECT_EQ(crew.SetMaxSeats(seats), 0);
-        EXPECT_EQ(crew.maxSeats, 8);
-        EXPECT_EQ(publishedPoint(*carrier)[8], 3);
+    EXPECT_EQ(crew.loadedLineCount, crew.crewCount);
+    ASSERT_EQ(crew.SetMaxSeats(crew.crewCount), 1);
+    EXPECT_EQ(crew.ParseCrewScenarioLine("CKITCREW -Bob-19-70-45"), 0) << "beyond the seats";
+    Carrier* fresh = add("B"); // nothing republished since its set-up but the first line
+    ASSERT_EQ(fresh->crew.ParseCrewScenarioLine(""), 0);
+    EXPECT_EQ(point(*fresh), (Numbers{-3, 3, -4, 4, -7, 7, 1, 0, 8}));
+}
+
+TEST_F(CrewRosterTest, IdentityFileNamesGiveEntriesBeforeTheBuiltinsWhileAtMostThirteen) {
+    // Entries first to last as "key mesh profession" lines.
+    const auto table = [](int32_t first, int32_t last) {
+        std::string out;
+        for (int32_t i = first; i < last; ++i) {
+            out += std::string(professionKeys[i]) + " " + professionMeshes[i] + " " +
+                   professionNames[i] + "\n";
+        }
+        return out;
+    };
+    const std::string builtins =
+        "Capt ckit/ckitp pilot\nAst ckit/ckit astronaut\nSec ckit/ckitSEC security\nVip "
+        "ckit/ckitVIP vip\nSci ckit/ckitSCI scientist\nBio ckit/ckitSCI biologist\nDoc "
+        "ckit/ckitMED doctor\nGeo ckit/ckitSCI geologist\nExo ckit/ckitSCI exobiologist\nClim "
+        "ckit/ckitSCI climatologist\nAPhy ckit/ckitSCI astrophysicist\nChem ckit/ckitSCI "
+        "chemist\nEng ckit/ckitTECH engineer\nMin ckit/ckitTECH miner\nTech ckit/ckitTECH "
+        "technician\nSpe ckit/ckitTECH mission specialist\n";
+    const std::string m18(18, 'm'), p30 = "abcdefghijklmnopqrstuvwxyz1234";
+    for (const std::string& name :
+         {std::string("ckitMED-surgeon-Capt.cfg"), m18 + "-p-Do.cfg", "m-" + p30 + "-Doct.cfg",
+          m18 + "m-p-Doc.cfg", std::string("m-p-D.cfg"), std::string("m-p-Docto.cfg"),
+          std::string("readme.cfg"), std::string("m-doctor.cfg"), std::string("m-d-Doc.txt")}) {
+        root.write("config/CKITIdConfig/" + name, ""); // only the names count
     }
-    EXPECT_EQ(crew.SetMaxSeats(5), 1);
-    EXPECT_EQ(publishedPoint(*carrier)[8], 0);
-    EXPECT_EQ(crew.SetMaxSeats(100), 1);
-    for (int i = 5; i < 100; ++i) {
-        ASSERT_EQ(crew.AddCrewMember("M", 30, 70, 60, nullptr), 1);
+    LoadCrewIdentityConfig();
+    std::vector<std::string> files = {table(1, 2), table(2, 3), table(3, 4)};
+    std::sort(files.begin(), files.end()); // the search decides their order
+    EXPECT_EQ(table(0, 1) + files[0] + files[1] + files[2] + table(4, identityCount),
+              " ckit/ckit passenger\nCapt ckit/ckitMED surgeon\nDo ckit/" + m18 +
+                  " p\nDoct ckit/m abcdefghijklmnopqrstuvwx\n" + builtins);
+    const int counts[][2] = {{13, 30}, {14, 15}, {300, 253}}; // files accepted, entries
+    for (const auto& [accepted, entries] : counts) {
+        std::filesystem::remove_all(root.path() / "config/CKITIdConfig");
+        std::filesystem::create_directories(root.path() / "config/CKITIdConfig");
+        for (int i = 0; i < accepted; ++i) { // with one skipped name after every accepted one
+            const std::string n = std::to_string(i);
+            root.write("config/CKITIdConfig/m" + n + "-p-K" + n + ".cfg", "");
+            root.write("config/CKITIdConfig/m" + n + "-p-.cfg", "");
+        }
+        LoadCrewIdentityConfig();
+        EXPECT_EQ(identityCount, entries);
+        EXPECT_EQ(table(accepted + 1, identityCount), entries == 30 ? builtins : "");
+        EXPECT_EQ(table(identityCount, kProfessionCapacity).find_first_not_of(" \n"),
+                  std::string::npos)
+            << "entries past the count are zero";
     }
-    EXPECT_EQ(crew.AddCrewMember("M", 30, 70, 60, nullptr), 0) << "a 101st never fits";
-    EXPECT_EQ(crew.GetCrewCount(), 100);
-    EXPECT_EQ(carrier->GetEmptyMass(), kCarrierMass + 6000);
+    std::filesystem::remove_all(root.path() / "config");
+    LoadCrewIdentityConfig();
+    EXPECT_EQ(table(0, identityCount), " ckit/ckit passenger\n" + builtins);
 }
 
-TEST_F(CrewRosterTest, RefusedAirlockStateKeepsThePublishedOne) {
-    Carrier* carrier = addReadyCarrier("A");
-    CrewManager& crew = carrier->crew;
-    EXPECT_EQ(crew.SetAirlockState(2), 1);
-    EXPECT_EQ(crew.GetAirlockState(), 1);
-    EXPECT_EQ(crew.SetAirlockState(0), 1);
-    EXPECT_EQ(crew.airlockStateCopy, 0);
-    EXPECT_EQ(crew.GetAirlockState(), 0);
-    EXPECT_EQ(publishedPoint(*carrier)[6], 0.0);
-}
-
-TEST_F(CrewRosterTest, EvaSettingsAreStoredWithinTheirRoom) {
-    Carrier* carrier = addReadyCarrier("A");
-    CrewManager& crew = carrier->crew;
-    const std::string longMesh(200, 'm');
-    EXPECT_EQ(crew.SetEvaMesh(longMesh.c_str()), 1);
-    EXPECT_EQ(std::string(crew.evaMesh), longMesh.substr(0, 150));
-    EXPECT_EQ(crew.SetEvaMesh(nullptr), 0);
-    EXPECT_EQ(std::string(crew.evaMesh), longMesh.substr(0, 150));
-    EXPECT_EQ(crew.SetMembersPosRotOffset({1, 2, 3}, {0.5, 0, -1}), 1);
-    EXPECT_EQ(crew.evaExitPosition.y, 2.0);
-    EXPECT_EQ(crew.evaExitRotation.z, -1.0);
-}
-
-TEST_F(CrewRosterTest, MissingCrewLibraryFailsWithoutUsingARecord) {
-    removeFile("modules/CKit.dll");
-    Carrier* failed = addInitialisedCarrier("A");
-    EXPECT_EQ(failed->initResult, -999);
-    EXPECT_EQ(failed->crew.readyFlags, 0u);
-    EXPECT_EQ(failed->crew.DefineAirlockShape(1, -3, 3, -4, 4, -7, 7), 0);
-    EXPECT_EQ(failed->crew.AddCrewMember("Ann", 30, 70, 60, nullptr), 0);
-    EXPECT_GT(failed->crew.warningUntil, 0.0);
-    EXPECT_EQ(crewLinkCounter, 0);
-    EXPECT_EQ(identityCount, 0) << "the identity files wait for the first bound record";
-    EXPECT_EQ(failed->crew.InitCrewManager(nullptr), -1);
-
-    writeFile("modules/CKit.dll", "");
-    Carrier* carrier = addReadyCarrier("B");
-    EXPECT_EQ(carrier->crew.linkIndex, 0) << "the failed attempt took no record";
-    EXPECT_EQ(crewLinkCounter, 1);
-}
-
-TEST_F(CrewRosterTest, IdentityFilesAreReadByTheFirstCrewManagerOnly) {
-    writeFile("config/CKITIdConfig/ckitMED-surgeon-Capt.cfg", "");
-    Carrier* first = addReadyCarrier("A");
-    EXPECT_EQ(first->crew.linkIndex, 0);
-    const int32_t loaded = identityCount;
-    EXPECT_EQ(loaded, 18);
-    writeFile("config/CKITIdConfig/ckitSEC-guard-Sec.cfg", "");
-    Carrier* second = addReadyCarrier("B");
-    EXPECT_EQ(second->crew.linkIndex, 1);
-    EXPECT_EQ(identityCount, loaded);
-}
-
-TEST_F(CrewRosterTest, CrewManagersBeyondTheTableAreRefused) {
-    std::vector<Carrier*> carriers;
-    for (int i = 0; i < kCrewLinkCount; ++i) {
-        carriers.push_back(addReadyCarrier("C" + std::to_string(i)));
-        ASSERT_EQ(carriers.back()->crew.linkIndex, i);
+TEST_F(CrewRosterTest, FirstLineOfTheVersionFileGivesTheVersionAndOnlyANonZeroOneIsKept) {
+    const std::pair<const char*, float> cases[] = {
+        {"2.0\n", 2.0f},   {"  1.5e0 beta\n", 1.5f}, {"            7", 7.0f}, // 13 characters count
+        {"\n2.0\n", 0.0f}, {"             7", 0.0f}, {"v2.0", 0.0f},
+        {"", 0.0f},        {nullptr, -1.0f},
+    };
+    for (const auto& [content, version] : cases) { // null: no file at all
+        cachedLibraryVersion = 0.0f;
+        content != nullptr ? root.write("meshes/CKit/ver.dtf", content)
+                           : root.remove("meshes/CKit/ver.dtf");
+        EXPECT_EQ(GetCrewLibraryVersion(), version) << (content != nullptr ? content : "none");
+        EXPECT_EQ(cachedLibraryVersion, std::max(version, 0.0f)) << "a version of 0 is not kept";
     }
-    ASSERT_EQ(carriers.back()->crew.AddCrewMember("Last", 30, 70, 60, nullptr), 1);
-    const CrewLinkRecord lastRecord = crewLinkTable[kCrewLinkCount - 1];
+    root.write("meshes/CKit/ver.dtf", ""); // arms the warning, and is read again
+    EXPECT_EQ(add("A")->crew.libraryOutdated, 1);
+    root.write("meshes/CKit/ver.dtf", "2.0\n");
+    EXPECT_EQ(add("B")->crew.libraryOutdated, 0);
+    root.write("meshes/CKit/ver.dtf", "1.9\n");
+    EXPECT_EQ(add("C")->crew.warningUntil, 0.0) << "2.0 was kept";
+}
 
-    Carrier* extra = addInitialisedCarrier("Extra");
-    EXPECT_EQ(extra->initResult, -1);
-    EXPECT_EQ(extra->crew.readyFlags, 0u);
-    EXPECT_EQ(extra->crew.DefineAirlockShape(1, -3, 3, -4, 4, -7, 7), 0);
-    EXPECT_EQ(crewPoints(*extra).size(), 0u);
-    EXPECT_EQ(crewLinkCounter, kCrewLinkCount);
-    EXPECT_EQ(std::memcmp(&lastRecord, &crewLinkTable[kCrewLinkCount - 1], sizeof lastRecord), 0)
-        << "no other vessel's record is touched";
-    EXPECT_EQ(publishedPoint(*carriers.back())[8], 7);
-    extra->crew.WarnUserIfOutdated("Extra");
-    EXPECT_STREQ(world().debugText(),
-                 "Extra ERROR CKIT 2.0 not properly initialised in your code.");
+TEST_F(CrewRosterTest, VersionWarningShowsTheErrorLineWhileNotReadyAndRunsOnceAfterAFailedReset) {
+    const std::string kPush = "CKIT 2.0 will push this addon one step further. (";
+    const std::string kDontMiss = "Don't Miss Crew Kit 2.0 for Vantrix (CKIT) (";
+    const std::string kNotReady =
+        "Halcyra Colony ERROR CKIT 2.0 not properly initialised in your code.";
+    const char* const kOthers = "text of another add-on";
+    const auto runTo = [this](double t) { // in quarter seconds, which the clock sums exactly
+        while (vapiGetSysTime() < t) {
+            world().step(0.25);
+        }
+        EXPECT_EQ(vapiGetSysTime(), t);
+        return std::string(world().debugText());
+    };
+    const auto putOthersText = [this, kOthers] { std::strcpy(world().debugBuffer(), kOthers); };
+    root.remove("modules/CKit.dll");
+    ASSERT_EQ(add("A", kInit)->initResult, -999);
+    EXPECT_EQ(runTo(0.25), kNotReady);
+    root.write("modules/CKit.dll", "");
+    world().deleteVessel(world().findVessel("A"));
+    Carrier* carrier = add("B");
+    putOthersText();
+    EXPECT_EQ(runTo(30.25), kOthers) << "a current library leaves the line alone";
+    root.remove("modules/CKit.dll");
+    ASSERT_EQ(carrier->crew.InitCrewManager(carrier->GetHandle()), -999);
+    EXPECT_EQ(carrier->crew.readyFlags, CrewManager::kCrewReady);
+    EXPECT_EQ(carrier->crew.libraryOutdated + carrier->crew.warningUntil, 50.25);
+    EXPECT_EQ(runTo(40.0), kPush + "10)") << "the last 5 s of each 15";
+    EXPECT_EQ(runTo(45.25), kDontMiss + "5)") << "blinking from 5 s left";
+    EXPECT_EQ(runTo(50.5), "");
+    EXPECT_EQ(carrier->crew.warningUntil, -1.0);
 }
 
 } // namespace
