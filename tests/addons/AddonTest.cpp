@@ -1,7 +1,6 @@
 // The add-on vessels in the stand-in host, each test in a root folder of its own: who a walker
 // is, how it leaves an airlock and what its block keeps (its HUD line and walking are left to the
 // colony's end-to-end roads); and the answers and published crew points of tenders.
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -68,7 +67,7 @@ TEST_F(AddonTest, WalkerTakesThePersonOfTheExchangeFileOnlyWhenItsRecordNamesIt)
     } const cases[] = {
         {"CKit_Eng-Vasko", "CKit_Eng-Vasko", kNeutral, 0},
         {"CKit_Eng-Vasko", "CKit_Eng-Vasko", kPerson},
-        {"CKit_Eng-Ana Lee", "CKit_Eng-Ana_Lee2", kPerson},
+        {"CKit_Eng-Ana Lee", "CKit_Eng-Ana_Lee90", kPerson},
         {"CKit_Doc-Ana Lee", "CKit_Eng-Ana_Lee", kNeutral},
         {"CKit_Eng-Vasko", "CKit_Eng-VaskoX", kNeutral},
         {"CKit_", "CKit_", kNeutral},
@@ -79,7 +78,7 @@ TEST_F(AddonTest, WalkerTakesThePersonOfTheExchangeFileOnlyWhenItsRecordNamesIt)
     for (const auto& c : cases) {
         restart();
         CrewExchangeRecord record{{}, "ckit/eng", 37, 72, 100, 81, 0, 0};
-        std::memcpy(record.vesselName, c.record, std::min(std::strlen(c.record), std::size_t{40}));
+        std::memcpy(record.vesselName, c.record, strnlen(c.record, sizeof record.vesselName));
         if (c.bytes > 0) {
             root.write("config/CKittmp.cfg",
                        std::string(reinterpret_cast<char*>(&record), c.bytes));
@@ -174,16 +173,17 @@ const struct {          // answers as "result text;", published points as "name 
      "slot 2 Duma Okaro selected;1 slot 1 Olef Brandt selected;1 Olef Brandt out on EVA;1 slot 1 "
      "Duma Okaro selected;| Tender 1/2; CKit_Olef_Brandt ; "},
     {block("Bare", "") + block("Mixed", kOlef + "  SEATS 2\n" + kDuma) +
-         block("Shut", "  AIRLOCK CLOSED\n") + block("Cabinless", "  NOCREW\n" + kOlef) +
+         block("Shut", "  AIRLOCK CLOSED\n") + block("Max", "  SEATS 100\n") +
+         block("Cabinless", "  NOCREW\n" + kOlef) +
          block("Seats", "  SEATS 0\n  SEATS -3\n  SEATS 101\n  SEATS 2x\n  SEATS many\n") +
          block("Lower", "  ckitcrew -Olef_Brandt-19-70-45\n") +
          block("Over", "  SEATS 1\n" + kOlef + kDuma) +
          block("Refused", kOlef + "  CKITCREW -Duma_Okaro-141-70-45\n") +
          "BEGIN_VESSEL Tender Empty\nEND_VESSEL\n",
      "",
-     "| Bare 1/4; Mixed 1/0; Shut 0/4; Cabinless ; Seats 1/4; Lower 1/3; Over 1/0; Refused 1/3; "
-     "Empty 1/3; CKITCREW -Olef_Brandt-19-70-45; SEATS 0; SEATS -3; SEATS 101; SEATS 2x; SEATS "
-     "many; CKITCREW -Duma_Okaro-32-70-45; CKITCREW -Duma_Okaro-141-70-45; "},
+     "| Bare 1/4; Mixed 1/0; Shut 0/4; Max 1/100; Cabinless ; Seats 1/4; Lower 1/3; Over 1/0; "
+     "Refused 1/3; Empty 1/3; CKITCREW -Olef_Brandt-19-70-45; SEATS 0; SEATS -3; SEATS 101; SEATS "
+     "2x; SEATS many; CKITCREW -Duma_Okaro-32-70-45; CKITCREW -Duma_Okaro-141-70-45; "},
 };
 
 std::string published(const vx::World& world) {
