@@ -86,7 +86,7 @@ template <class Function> Function exported(void* module, const char* name) {
 
 class ColonyModule : public ::testing::TestWithParam<int> {};
 
-// Each flight model in a process of its own, which loads the module afresh.
+// Each world loads the module afresh and unloads it when it ends.
 TEST_P(ColonyModule, LoadsOnceAsksTheDateOnceAndTellsTheHostTheColonysWholeDefinition) {
     vxtest::TestRoot root;
     const vx::HostStats before = vx::hostStats();
