@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -28,38 +27,35 @@ inline bool Published(vx::VesselRecord& vessel, VECTOR3 (&point)[3]) {
     return false;
 }
 
-// Where to put a vessel in another's frame: the middle of the airlock box that one publishes,
-// 1 m beyond the box's far z face, or 500 m out.
-enum class Spot { Inside, JustBeyond, FarOff };
+// Where to put a vessel in another's frame: the middle of the airlock box that one
+// publishes, or 500 m out.
+enum class Spot { Inside, FarOff };
 inline VECTOR3 SpotIn(vx::VesselRecord& ref, Spot spot) {
     VECTOR3 b[3] = {};
     Published(ref, b);
-    return {spot == Spot::FarOff ? 0.0 : (b[0].x + b[0].y) / 2,
-            spot == Spot::FarOff ? 0.0 : (b[0].z + b[1].x) / 2,
-            spot == Spot::FarOff   ? 500.0
-            : spot == Spot::Inside ? (b[1].y + b[1].z) / 2
-                                   : b[1].z + 1};
+    return spot == Spot::FarOff
+               ? VECTOR3{0.0, 0.0, 500.0}
+               : VECTOR3{(b[0].x + b[0].y) / 2, (b[0].z + b[1].x) / 2, (b[1].y + b[1].z) / 2};
 }
 
 inline CrewManager* CrewOf(vx::VesselRecord& vessel) {
+    if (vessel.className == "halcyra") {
+        return &static_cast<halcyra*>(vessel.iface)->crew;
+    }
     auto* ship =
         vessel.className == "Tender" ? static_cast<tender::Tender*>(vessel.iface) : nullptr;
-    return vessel.className == "halcyra"      ? &static_cast<halcyra*>(vessel.iface)->crew
-           : ship != nullptr && !ship->noCrew ? &ship->crew
-                                              : nullptr;
+    return ship != nullptr && !ship->noCrew ? &ship->crew : nullptr;
 }
 
 class ColonyDriver {
 public:
-    struct Tally { // the traffic seen so far
+    struct Tally {
         long evas = 0, transfers = 0, arrivals = 0, fullLosses = 0;
     } tally;
-
     bool start(const vx::ScenarioDoc& doc, std::string& error) {
         world_.reset(); // one world at a time
         world_ = std::make_unique<vx::World>();
         world_->setWarningSink([](std::string_view) {});
-        structure_.clear();
         const bool loaded = world_->load(doc, error);
         for (vx::VesselRecord* vessel : world_->vessels()) {
             if (const CrewManager* crew = CrewOf(*vessel)) {
@@ -70,7 +66,6 @@ public:
         return loaded;
     }
     vx::World& world() const { return *world_; }
-    void removed(int people) { people_ -= people; } // deleted on purpose since the last check
 
     // Empty when every vessel is as it must be and the people add up since the last check,
     // else what broke. Without time nobody comes or goes, though people may leave a roster on
@@ -78,28 +73,22 @@ public:
     // vanish at the intake of a roster that is then full.
     std::string check(bool timeRan) {
         std::string broken;
-        std::map<std::string, int> crews; // roster sizes, and 0 for a walking or crossing member
+        std::map<std::string, int> crews; // roster sizes, 0 for a walking or crossing member
         int people = 0, gained = 0;
         bool full = false;
         for (vx::VesselRecord* vessel : world_->vessels()) {
             const std::string& name = vessel->name;
             const CrewManager* crew = CrewOf(*vessel);
             const auto was = crews_.find(name);
-            if (vessel->className == "CKit") {
-                broken += name.find(' ') != std::string::npos ? name + " has a blank; " : "";
-                broken += was == crews_.end() && timeRan ? name + " came while time ran; " : "";
-                tally.evas += was == crews_.end() && name.rfind("CKitT", 0) != 0;
-                tally.transfers += was == crews_.end() && name.rfind("CKitT", 0) == 0;
-                crews[name] = 0;
-                ++people;
-                continue;
-            } else if (crew == nullptr) {
+            if (vessel->className == "CKit" && was == crews_.end()) { // someone left
+                broken += timeRan ? name + " came while time ran; " : "";
+                ++(name.rfind("CKitT", 0) == 0 ? tally.transfers : tally.evas);
+            }
+            crews[name] = crew != nullptr ? crew->crewCount : 0;
+            people += crew != nullptr ? crew->crewCount : vessel->className == "CKit";
+            if (crew == nullptr) {
                 continue;
             }
-            const bool colony = vessel->className == "halcyra";
-            const int seats =
-                colony ? kSpacedockSeats : static_cast<tender::Tender*>(vessel->iface)->seats;
-            const int slot = colony ? static_cast<halcyra*>(vessel->iface)->selectedSlot : 0;
             double mass = 0.0;
             for (int32_t i = 0; i < crew->crewCount && i < kRosterSize; ++i) {
                 mass += crew->roster[i].weight;
@@ -107,19 +96,17 @@ public:
             // The empty mass is the structure's and the crew's, to the rounding of the sums.
             const double offMass = vessel->iface->GetEmptyMass() - structure_[name] - mass;
             VECTOR3 point[3] = {};
-            if (crew->readyFlags != CrewManager::kCrewReady || crew->maxSeats != seats ||
-                crew->crewCount < 0 || crew->crewCount > seats || mass != crew->crewMass ||
-                std::abs(offMass) > 1e-6 || (slot != 0 && (slot < 0 || slot >= crew->crewCount)) ||
-                !Published(*vessel, point) || (point[2].x != 0.0 && point[2].x != 1.0) ||
-                point[2].z != seats - crew->crewCount) {
-                broken += name + "'s crew, mass, selection or published airlock and seats; ";
+            if (crew->readyFlags != CrewManager::kCrewReady || crew->crewCount < 0 ||
+                crew->crewCount > crew->maxSeats || mass != crew->crewMass ||
+                offMass * offMass > 1e-12 || !Published(*vessel, point) ||
+                (point[2].x != 0.0 && point[2].x != 1.0) ||
+                point[2].z != crew->maxSeats - crew->crewCount) {
+                broken += name + "'s crew, mass, or published airlock and seats; ";
             }
             const int before = was != crews_.end() ? was->second : crew->crewCount;
             broken += timeRan && crew->crewCount < before ? name + "'s roster shrank; " : "";
             gained += crew->crewCount - before;
-            full = full || crew->crewCount == seats;
-            crews[name] = crew->crewCount;
-            people += crew->crewCount;
+            full = full || crew->crewCount == crew->maxSeats;
         }
         const int lost = people_ - people;
         if (timeRan ? lost < 0 || (lost > 0 && !full) : lost != 0) {
@@ -137,7 +124,7 @@ public:
     // same text but for the members that reading refuses where adding took them in.
     std::string reload() {
         const std::string saved = world_->scenarioText();
-        std::string kept = saved;
+        std::string kept = saved, error;
         for (vx::VesselRecord* vessel : world_->vessels()) {
             const CrewManager* crew = CrewOf(*vessel);
             for (int32_t i = 0; crew != nullptr && i < crew->crewCount; ++i) {
@@ -155,7 +142,6 @@ public:
             }
         }
         vx::ScenarioDoc doc;
-        std::string error;
         if (!vx::parseScenarioText(saved, "saved.scn", doc, error) || !start(doc, error)) {
             return "the save does not load: " + error + "\n" + saved;
         }
