@@ -6,16 +6,9 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "tests/support/MakeTempFolder.h"
-#include "tests/support/TestRoot.h"
-
 namespace e2e {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& path) {
-    return vxtest::readFile(path);
-}
 
 std::vector<std::string> entries(const fs::path& folder) {
     std::vector<std::string> names;
@@ -43,11 +36,6 @@ Outcome runVxsim(const fs::path& root, const fs::path& start, const fs::path& sc
         (command + " <'" + streams + "in' >'" + streams + "out' 2>'" + streams + "err'").c_str());
     return {status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1,
             readAll(scratch / "stdout"), readAll(scratch / "stderr")};
-}
-
-fs::path makeTempFolder(const char* prefix) {
-    std::string pattern = (fs::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
-    return vxtest::makeTempFolder(pattern) ? fs::path(pattern) : fs::path();
 }
 
 } // namespace e2e

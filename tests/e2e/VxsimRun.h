@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/MakeTempFolder.h"
+#include "tests/support/TestRoot.h"
+
 namespace e2e {
 
 struct Outcome {
@@ -14,12 +17,18 @@ struct Outcome {
     std::string err;
 };
 
-std::string readAll(const std::filesystem::path& path);
+inline std::string readAll(const std::filesystem::path& path) {
+    return vxtest::readFile(path);
+}
 std::vector<std::string> entries(const std::filesystem::path& folder); // sorted
 // Runs VXSIM_PROGRAM in start with --root root and args; scratch holds the stream files.
 Outcome runVxsim(const std::filesystem::path& root, const std::filesystem::path& start,
                  const std::filesystem::path& scratch, std::vector<std::string> args,
                  const std::string& input);
-std::filesystem::path makeTempFolder(const char* prefix); // fresh, for the caller to remove
+// A fresh folder under the system's temporary folder, for the caller to remove.
+inline std::filesystem::path makeTempFolder(const char* prefix) {
+    std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "-XXXXXX";
+    return vxtest::makeTempFolder(pattern) ? std::filesystem::path(pattern) : "";
+}
 
 } // namespace e2e
