@@ -1,32 +1,22 @@
-// One of the colony's roads as a user plays it, for ctest: vxsim with ARGS in a root folder of
-// its own whose crew library version file reads VERSION, the script after -e handed over
-// command by command as CMake hands over a list. The transcript must be KEPT.expected, and a
-// KEPT-saved.scn kept beside it what the run saved, unless KEPT is "-"; with "reload", the
-// run's saved.scn must load and save again unchanged.
-//   colony_road KEPT VERSION reload|- ARGS... [-e COMMANDS...]
+// One of the colony's roads as a user plays it: vxsim ARGS in a root of its own whose crew library
+// version reads VERSION, the script as CMake hands it over, command by command. The transcript
+// must be KEPT.expected (unless KEPT is "-"), and a kept KEPT-saved.scn what the run saved; with
+// reload, its saved.scn must load and save unchanged.  KEPT VERSION reload|- ARGS [-e COMMANDS]
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/VxsimRun.h"
-#include "tests/support/TestRoot.h"
 
-namespace {
-
-bool same(const char* what, const std::string& got, const std::string& kept) {
+static bool same(const char* what, const std::string& got, const std::string& kept) {
     if (got != kept) {
         std::fprintf(stderr, "%s differs from the kept one; it is:\n%s\n", what, got.c_str());
     }
     return got == kept;
 }
 
-} // namespace
-
 int main(int argc, char** argv) {
-    if (argc < 4) {
-        return 2;
-    }
     std::vector<std::string> args;
     for (int i = 4; i < argc; ++i) {
         if (args.size() > 1 && args[args.size() - 2] == "-e") {
@@ -43,7 +33,7 @@ int main(int argc, char** argv) {
         return run;
     };
     const e2e::Outcome run = vxsim(args);
-    bool ok = same("vxsim's exit status", std::to_string(run.status), "0");
+    bool ok = same("the exit status", std::to_string(run.status), "0");
     if (ok && std::string(argv[3]) == "reload") {
         vxsim({"saved.scn", "-e", "save again.scn"});
         ok = same("saved.scn saved again", root.read("again.scn"), root.read("saved.scn"));

@@ -1,8 +1,8 @@
-// Running vxsim the way a user does: a child process started in a folder of its own, with its
-// standard streams in files.
+// Running vxsim as a user does: a child process in a folder of its own, its streams in files.
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -17,18 +17,22 @@ struct Outcome {
     std::string err;
 };
 
-inline std::string readAll(const std::filesystem::path& path) {
-    return vxtest::readFile(path);
+inline constexpr auto readAll = &vxtest::readFile;
+inline std::vector<std::string> entries(const std::filesystem::path& folder) { // sorted
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return {names.begin(), names.end()};
 }
-std::vector<std::string> entries(const std::filesystem::path& folder); // sorted
+inline std::filesystem::path makeTempFolder(const char* prefix) { // for the caller to remove
+    std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "-XXXXXX";
+    return vxtest::makeTempFolder(pattern) ? std::filesystem::path(pattern) : "";
+}
+
 // Runs VXSIM_PROGRAM in start with --root root and args; scratch holds the stream files.
 Outcome runVxsim(const std::filesystem::path& root, const std::filesystem::path& start,
                  const std::filesystem::path& scratch, std::vector<std::string> args,
                  const std::string& input);
-// A fresh folder under the system's temporary folder, for the caller to remove.
-inline std::filesystem::path makeTempFolder(const char* prefix) {
-    std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "-XXXXXX";
-    return vxtest::makeTempFolder(pattern) ? std::filesystem::path(pattern) : "";
-}
 
 } // namespace e2e
