@@ -1,29 +1,38 @@
-// Running vxsim the way a user does, for the end-to-end tests: a child process started in a
-// folder of its own, with its standard streams in files.
+// Running vxsim as a user does: a child process in a folder of its own, its streams in files.
 #pragma once
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
+
+#include "tests/support/MakeTempFolder.h"
+#include "tests/support/TestRoot.h"
 
 namespace e2e {
 
 struct Outcome {
-    int status = -1; // exit status; -1 when the program did not exit normally
+    int status = -1; // -1 when the program did not exit normally
     std::string out;
     std::string err;
 };
 
-std::string readAll(const std::filesystem::path& path);
-// The names in a folder, sorted.
-std::vector<std::string> entries(const std::filesystem::path& folder);
+inline constexpr auto readAll = &vxtest::readFile;
+inline std::vector<std::string> entries(const std::filesystem::path& folder) { // sorted
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return {names.begin(), names.end()};
+}
+inline std::filesystem::path makeTempFolder(const char* prefix) { // for the caller to remove
+    std::string pattern = (std::filesystem::temp_directory_path() / prefix).string() + "-XXXXXX";
+    return vxtest::makeTempFolder(pattern) ? std::filesystem::path(pattern) : "";
+}
 
 // Runs VXSIM_PROGRAM in start with --root root and args; scratch holds the stream files.
 Outcome runVxsim(const std::filesystem::path& root, const std::filesystem::path& start,
                  const std::filesystem::path& scratch, std::vector<std::string> args,
                  const std::string& input);
-
-// A fresh folder under the system's temporary folder, removed by the caller.
-std::filesystem::path makeTempFolder(const char* prefix);
 
 } // namespace e2e

@@ -1,112 +1,53 @@
 #!/usr/bin/env bash
 # Flies the built-in demo by hand in a real terminal: vxsim --interactive in a tmux session,
-# keys sent as a person types them, the screen read back with capture-pane.
+# keys sent as a person types them, the screen read back with capture-pane. Each wait gives up
+# after 8 seconds, and vxsim after a minute.
 #   spacedock-in-tmux.sh VXSIM MODULE_FOLDER
-# Each wait gives up after a few seconds, and the whole run after a minute.
 set -euo pipefail
-vxsim=$(realpath "$1")
-modules=$(realpath "$2")
-command -v tmux >/dev/null || { echo "tmux is not installed" >&2; exit 1; }
-
-work=$(mktemp -d)
-socket="$work/tmux.sock"
-session=spacedock
-watchdog=
-cleanup() {
-    if [ -n "$watchdog" ]; then
-        pkill -P "$watchdog" 2>/dev/null || true
-        kill "$watchdog" 2>/dev/null || true
-    fi
-    tmux -S "$socket" kill-server 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-root="$work/root"
-start="$work/start"
+vxsim=$(realpath "$1") work=$(mktemp -d)
+root="$work/root" start="$work/start"
+tmux_() { tmux -S "$work/tmux.sock" "$@"; }
+trap 'tmux_ kill-server 2>/dev/null; rm -rf "$work"' EXIT
 mkdir -p "$root/config/CKITIdConfig" "$root/meshes/CKit" "$start"
-ln -s "$modules" "$root/modules"
+ln -s "$(realpath "$2")" "$root/modules"
 echo 2.0 >"$root/meshes/CKit/ver.dtf"
-
-tmux_() { tmux -S "$socket" "$@"; }
-screen() { tmux_ capture-pane -p -t "$session"; }
-fail() {
-    echo "FAIL: $*" >&2
-    echo "--- the screen:" >&2
-    screen >&2 || true
-    exit 1
+screen() { tmux_ capture-pane -p -t spacedock; }
+fail() { echo "FAIL: $*" >&2; screen >&2 || true; exit 1; }
+wait_for() { # TEXT: until it is on the screen
+    for _ in $(seq 80); do screen | grep -qF -- "$1" && return; sleep 0.1; done
+    fail "no \"$1\" on the screen"
 }
-# wait_for TEXT [SECONDS]: until TEXT is on the screen.
-wait_for() {
-    local deadline=$((SECONDS + ${2:-8}))
-    until screen | grep -qF -- "$1"; do
-        [ "$SECONDS" -lt "$deadline" ] || fail "no \"$1\" on the screen"
-        sleep 0.1
-    done
-}
-send() {
-    tmux_ send-keys -t "$session" "$@"
-    sleep 0.15
-}
-
-# Whatever hangs, the session ends within the minute and every wait below then fails.
-(sleep 60 && tmux -S "$socket" kill-server) >/dev/null 2>&1 &
-watchdog=$!
-
-tmux_ new-session -d -s "$session" -x 120 -y 36 \
-    "cd '$start' && '$vxsim' --root '$root' --interactive; echo \"vxsim exited \$?\"; sleep 30"
+send() { tmux_ send-keys -t spacedock "$@"; sleep 0.15; }
+tmux_ new-session -d -s spacedock -x 120 -y 36 "cd '$start' && timeout --foreground 60 '$vxsim' \
+--root '$root' --interactive; echo \"vxsim exited \$?\"; sleep 30"
 wait_for "focus Halcyra"
-
-# A terminal too small is told so, and growing it again brings the screen back.
-tmux_ resize-window -t "$session" -x 70 -y 20
+tmux_ resize-window -t spacedock -x 70 -y 20 # too small is told so, and growing it back heals
 wait_for "needs at least 80 by 24"
-tmux_ resize-window -t "$session" -x 120 -y 36
+tmux_ resize-window -t spacedock -x 120 -y 36
 wait_for "F10 quit"
-
 send s
 wait_for "Currently 12 personnel available in Halcyra Spacedock"
-# The tender casts off, so the selected member leaves on foot.
-send F5
+send F5 # the tender casts off, so the selected member leaves on foot
 wait_for "undock: Halcyra 0"
-send 1
-send e
+send 1 e
 wait_for "commencing spacewalk"
 screen | grep -q "open 39" || fail "the colony publishes no 39th free seat"
-
-send Tab
-send Tab
+send Tab Tab
 wait_for "focus CKit_Eng-Marietta_Vasko"
 wait_for "Halcyra airlock (open) at x 0.0 y 0.0 z -8.0 m"
-# Down until the colony takes her in; she stands 1 m beyond the box.
-for _ in 1 2 3 4 5 6; do
-    screen | grep -qF "has entered the Colony" && break
-    send Down
-    sleep 0.3
-done
+send Down Down Down # she stood 1 m beyond the box, and the colony takes her in
 wait_for "has entered the Colony"
-wait_for "focus Halcyra"
-
-# The tender docks again where it parted, and a member crosses into it.
-send Tab
+send Tab # the tender docks again where it parted, and a member crosses into it
 wait_for "focus Tender"
 send F6
 wait_for "dock: Tender 0 Halcyra 0"
-send Tab
-wait_for "focus Halcyra"
-send 1
-send 1
-send e
+send Tab 1 1 e
 wait_for "Airlock pressure stable"
 wait_for "vessel-: CKitTTender"
-
 send F2
 wait_for "saved $start/demo-saved.scn"
 grep -q "Marietta_Vasko" "$start/demo-saved.scn" || fail "the saved roster lacks the member"
-grep -q "BEGIN_VESSEL CKit" "$start/demo-saved.scn" && fail "the walker was saved as well"
-
-# A change after the save is asked about before it is dropped.
-send m
-send F10
+send m F10 # a change after the save is asked about before it is dropped
 wait_for "Quit anyway? (y/n)"
 send n
 wait_for "not quitting"
@@ -114,4 +55,3 @@ send C-q
 wait_for "Quit anyway? (y/n)"
 send y
 wait_for "vxsim exited 0"
-echo "spacedock by hand: S, EVA, walk back, dock, transfer, save and quit all on the screen"

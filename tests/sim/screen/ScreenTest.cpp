@@ -1,0 +1,130 @@
+// The interactive screen's parts: where F2 saves, what a terminal key means, and the views of
+// the demo world that a person flies by: the vessel rows and the map to walk back in by.
+#include <curses.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/Keys.h"
+#include "sim/screen/NearbyMap.h"
+#include "sim/screen/SaveTarget.h"
+#include "sim/screen/TerminalKeys.h"
+#include "sim/screen/VesselPanel.h"
+#include "sim/text/ScenarioText.h"
+#include "sim/world/World.h"
+#include "tests/support/TestRoot.h"
+
+namespace {
+
+TEST(SaveTarget, IsBesideTheLoadedScenarioUnderItsOwnName) {
+    std::string targets;
+    for (const char* scenario :
+         {"", "demo.scn", "s/orbit.scn", "/f/drop.scn", "plain", "my colony.txt"}) {
+        targets += vx::saveTargetFor("/p", scenario).string() + ", ";
+    }
+    EXPECT_EQ(targets, "/p/demo-saved.scn, /p/demo-saved.scn, /p/s/orbit-saved.scn, "
+                       "/f/drop-saved.scn, /p/plain-saved.scn, /p/my colony-saved.txt, ");
+}
+
+TEST(TerminalKeys, CarryTheScanCodeAndModifiersOrAreTheScreensOwn) {
+    vx::ModifiedKeyCodes modified;
+    modified.ctrl[0] = 600;      // up
+    modified.ctrlShift[5] = 601; // Page Down
+    const char* const actions[] = {"none", "",       "next",   "previous", "save",  "undock",
+                                   "dock", "faster", "slower", "quit",     "resize"};
+    std::string keys; // a vessel's key as the log shows it, with its scan code and left modifiers
+    for (int code : std::initializer_list<int>{
+             'e',      'E',        1,         19,        '1',       '!',      ')',
+             KEY_DOWN, KEY_SR,     KEY_PPAGE, KEY_SNEXT, 600,       601,      9,
+             KEY_BTAB, KEY_F(2),   KEY_F(5),  KEY_F(6),  KEY_F(10), 17,       '+',
+             '-',      KEY_RESIZE, 13,        10,        '~',       KEY_F(1), 0}) {
+        const vx::TerminalKey key = vx::translateTerminalKey(code, modified);
+        keys += (key.action != vx::TerminalAction::VesselKey
+                     ? std::string(actions[static_cast<int>(key.action)])
+                     : key.key.text + " " + std::to_string(key.key.code) +
+                           (key.key.leftShift ? " S" : "") + (key.key.leftCtrl ? " C" : "") +
+                           (key.key.rightShift || key.key.rightCtrl ? " R" : "")) +
+                ", ";
+    }
+    EXPECT_EQ(keys,
+              "e 18, shift+e 18 S, ctrl+a 30 C, ctrl+s 31 C, 1 2, shift+1 2 S, shift+0 11 S, "
+              "down 208, shift+up 200 S, pgup 201, shift+pgdn 209 S, ctrl+up 200 C, "
+              "shift+ctrl+pgdn 209 S C, next, previous, save, undock, dock, quit, quit, faster, "
+              "slower, resize, none, none, none, none, none, ");
+}
+
+// The tender casts off, and the selected member leaves on foot: one seat more on the colony,
+// and a walker who publishes no airlock, standing 1 m out of the colony's, walks back into it.
+TEST(DemoWorld, RowsAndMapFollowTheRoadOfOneEva) {
+    const vxtest::TestRoot root;
+    vx::World world;
+    vx::ScenarioDoc doc;
+    std::string error;
+    ASSERT_TRUE(vx::parseScenarioText(vxtest::readFile(VX_DEMO_SCENARIO), "demo.scn", doc, error));
+    world.setWarningSink([](std::string_view) {});
+    ASSERT_TRUE(world.load(doc, error)) << error;
+    world.step(0.1);
+    const auto press = [&world](std::initializer_list<const char*> names) {
+        for (vx::KeySpec key; const char* name : names) {
+            vx::parseKeySpec(name, key);
+            world.pressKey(key);
+        }
+    };
+    auto panel = [&world, rows = std::vector<vx::VesselRow>()]() mutable {
+        vx::collectVesselRows(world, rows);
+        std::string text;
+        for (const vx::VesselRow& row : rows) {
+            text += vx::formatVesselRow(row, 64) + "\n";
+        }
+        return text;
+    };
+    const auto map = [&world] { // the lines not blank, numbered, without trailing blanks
+        vx::NearbyMap drawn;
+        vx::drawNearbyMap(world, 41, 13, drawn);
+        std::string text;
+        for (std::size_t i = 0; i < drawn.lines.size(); ++i) {
+            const std::size_t end = drawn.lines[i].find_last_not_of(' '); // npos when blank
+            text += end > 40 ? "" : std::to_string(i) + drawn.lines[i].substr(0, end + 1) + "\n";
+        }
+        return text + drawn.caption;
+    };
+    EXPECT_EQ(panel(), "> Halcyra            halcyra        -         - 0>Tender open 38\n"
+                       "  Tender             Tender   21.7 km   0.0 m/s 0>Halcyr open 3 \n");
+    ASSERT_TRUE(world.undock(world.findVessel("Halcyra"), 0, error)) << error;
+    press({"1", "e"});
+    world.setFocus(world.findVessel("CKit_Eng-Marietta_Vasko"));
+    EXPECT_EQ(panel(), "  Halcyra            halcyra    8.0 m   0.0 m/s -        open 39\n"
+                       "  Tender             Tender   21.7 km   0.0 m/s -        open 3 \n"
+                       "> CKit_Eng-Marietta_ CKit           -         - -        -      \n");
+    EXPECT_EQ(map(), "6                    @\n7                   ###\n8                   #h#\n"
+                     "9                   ###\n"
+                     "1 col = 2 m, 1 line = 4 m; Halcyra airlock (open) at x 0.0 y 0.0 z -8.0 m");
+    press({"down", "down", "down"});
+    EXPECT_EQ(map(),
+              "6                   #@#\n7                   #.#\n8                   #h#\n"
+              "9                   ###\n1 col = 2 m, 1 line = 4 m; inside Halcyra's airlock");
+    world.setFocus(world.findVessel("Halcyra"));
+    press({"a"});
+    EXPECT_EQ(map(),
+              "3                 ###C###\n4                 #:::::#\n5                 #:::::#\n"
+              "6                 #::@::#\n7                 #:::::#\n8                 #:::::#\n"
+              "9                 #######\n"
+              "1 col = 1 m, 1 line = 2 m; Halcyra airlock (closed) at x 0.0 y 0.0 z 0.0 m");
+}
+
+TEST(VesselPanelText, FillsTheWidthAskedAndFitsEachMeasureToItsColumn) {
+    vx::VesselRow row;
+    row.name = std::string(200, 'N');
+    for (std::size_t width : {40, 56, 200}) {
+        EXPECT_EQ(vx::vesselPanelHeader(int(width)).size() +
+                      vx::formatVesselRow(row, int(width)).size(),
+                  2 * width);
+    }
+    EXPECT_EQ(vx::shortMeasure(12.34, "m") + vx::shortMeasure(4100.0, "m") +
+                  vx::shortMeasure(7.6e6, "m") + vx::shortMeasure(-3.21, "m/s") +
+                  vx::shortMeasure(999.9, "m/s"),
+              "12.3 m4.1 km7.6 Mm-3.2 m/s999.9 m/s");
+}
+
+} // namespace
