@@ -1,10 +1,11 @@
-// The "Probe" vessel class: a small module of the host's own tests that touches every part of
-// the host a module uses. Scenario lines of its own: MESSAGE TEXT (shown on its HUD), SPIN RATE
-// (its animation's phase per second), SPAWN NAME (creates a vessel in its first step), VANISH
-// (deletes itself in its first step), HOARD N (allocates N blocks in every step, and one in
-// every save). Keys: M marks the HUD with the time (shift+M clears it),
-// L writes a log line, G writes the debug line and C clears it, E creates "NAME-child" 10 m
-// ahead, D deletes the probe, 1 passes the focus to the next vessel, H allocates a block.
+// The "Probe" vessel class: a module of the host's own tests that touches every part of the
+// host a module uses and shows what it got in the transcript. Scenario lines of its own:
+// MESSAGE TEXT (on its HUD), SPIN RATE (its animation's phase per second), SPAWN NAME (creates
+// a vessel in its first step), VANISH (deletes itself in its first step), HOARD N (allocates N
+// blocks in every step and one in every save). Keys: M marks the HUD with the times (shift+M
+// clears it), L writes a log line on release, G writes the debug line and C clears it in the
+// next step, E creates "NAME-child" 10 m ahead, D deletes the probe, 1 passes the focus on,
+// H allocates a block, K answers with the modifiers held (1 lshift, 2 rshift, 4 lctrl, 8 rctrl).
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,7 @@ public:
         SetSize(12.0);
         SetEmptyMass(1500.0);
         SetLiftCoeffFunc(probeLift);
-        SetTouchdownPoints({0, -2, 1}, {1, -2, -1}, {-1, -2, -1});
+        SetTouchdownPoints({0, -2, 1}, {1, -3, -1}, {-1, -2.5, -1});
         CreateDock({0, 0, 5}, {0, 0, 1}, {0, 1, 0});
         CreateDock({0, 0, -5}, {0, 0, -1}, {0, 1, 0});
         CreateAttachment(false, {1, 2, 3}, {0, 0, 1}, {0, 1, 0}, "PRB-CHILD-LONG");
@@ -42,8 +43,9 @@ public:
         SetMeshVisibilityMode(0, 3);
         anim_ = CreateAnimation(0.0);
         AddAnimationComponent(anim_, 0.0, 1.0, &antennaTurn);
-        char line[128];
-        std::snprintf(line, sizeof line, "Probe %s ready", GetName());
+        char line[160];
+        std::snprintf(line, sizeof line, "Probe %s ready, model %d, draw %.6f", GetName(),
+                      GetFlightModel(), vapiRand());
         vapiWriteLog(line);
     }
 
@@ -84,12 +86,17 @@ public:
         }
     }
 
-    void clbkPreStep(double /*simt*/, double simdt, double /*mjd*/) override {
+    void clbkPreStep(double /*simt*/, double simdt, double mjd) override {
+        mjd_ = mjd;
         phase_ += spin_ * simdt;
         phase_ -= std::floor(phase_);
         SetAnimation(anim_, phase_);
         for (int i = 0; i < hoard_; ++i) {
             allocateBlock();
+        }
+        if (clearDebug_) {
+            clearDebug_ = false;
+            vapiDebugString()[0] = '\0';
         }
         if (spawn_[0] != '\0') {
             VESSELSTATUS status;
@@ -115,28 +122,29 @@ public:
 
     int clbkConsumeBufferedKey(std::uint32_t key, bool down, char* keyState) override {
         if (!down) {
+            if (key == VXK_L) {
+                char line[160];
+                std::snprintf(line, sizeof line, "Probe %s log", GetName());
+                vapiWriteLog(line);
+            }
             return 0;
         }
-        const bool shift = KeyDown(keyState, VXK_LSHIFT) || KeyDown(keyState, VXK_RSHIFT);
+        const bool lshift = KeyDown(keyState, VXK_LSHIFT);
+        const bool rshift = KeyDown(keyState, VXK_RSHIFT);
         switch (key) {
         case VXK_M:
-            if (shift) {
+            if (lshift || rshift) {
                 message_[0] = '\0';
             } else {
-                std::snprintf(message_, sizeof message_, "Mark at %.1f", vapiGetSimTime());
+                std::snprintf(message_, sizeof message_, "Mark at %g, step %g, system %g, mjd %.6f",
+                              vapiGetSimTime(), vapiGetSimStep(), vapiGetSysTime(), mjd_);
             }
             return 1;
-        case VXK_L: {
-            char line[160];
-            std::snprintf(line, sizeof line, "Probe %s log", GetName());
-            vapiWriteLog(line);
-            return 1;
-        }
         case VXK_G:
             std::snprintf(vapiDebugString(), VAPI_DEBUG_STRING_SIZE, "Probe %s debug", GetName());
             return 1;
         case VXK_C:
-            vapiDebugString()[0] = '\0';
+            clearDebug_ = true;
             return 1;
         case VXK_E:
             return createChild() ? 1 : 0;
@@ -148,8 +156,11 @@ public:
         case VXK_H:
             allocateBlock();
             return 1;
+        case VXK_K:
+            return (lshift ? 1 : 0) | (rshift ? 2 : 0) | (KeyDown(keyState, VXK_LCONTROL) ? 4 : 0) |
+                   (KeyDown(keyState, VXK_RCONTROL) ? 8 : 0);
         default:
-            return 0;
+            return key == VXK_L ? 1 : 0;
         }
     }
 
@@ -186,7 +197,9 @@ private:
     unsigned int anim_ = 0;
     double spin_ = 0.0;
     double phase_ = 0.0;
+    double mjd_ = 0.0;
     bool vanish_ = false;
+    bool clearDebug_ = false;
     int hoard_ = 0; // blocks allocated in every step
     char message_[128] = {};
     char spawn_[64] = {};
