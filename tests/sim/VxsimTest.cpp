@@ -42,26 +42,20 @@ protected:
     fs::path start = root.path() / "start";
 };
 
-// The lines of text that follow the line holding after, each without its first two bytes,
-// for as long as they begin with prefix.
-std::string linesAfter(const std::string& text, const std::string& after, const char* prefix) {
-    std::string lines;
-    for (std::size_t at = text.find('\n', text.find(after)) + 1; text.compare(at, 2, prefix) == 0;
-         at = text.find('\n', at) + 1) {
-        lines += text.substr(at + 2, text.find('\n', at) + 1 - at - 2);
-    }
-    return lines;
-}
-
 TEST_F(VxsimTest, EveryCommandGivesTheKeptTranscriptAndSavesWhatItPrints) {
     const Outcome run = vxsim({data("probes.scn"), data("every-command.vxs")});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, data("probes.scn") + ":26: warning: line not understood, skipped: "
                                             "CKITCREW nobody\n");
     EXPECT_EQ(run.out, readAll(data("every-command.expected")));
-    // save FILE is taken from the folder vxsim started in; the log holds every log event.
-    EXPECT_EQ(readAll(start / "saved.scn"), linesAfter(run.out, "] save: saved.scn", "| "));
-    std::string logged;
+    // save FILE is taken from the folder vxsim started in and holds what print scenario showed
+    // right after; the log holds every log event.
+    std::string printed, logged;
+    for (std::size_t at = run.out.find("] save: saved.scn\n| ") + 18;
+         run.out.compare(at, 2, "| ") == 0; at = run.out.find('\n', at) + 1) {
+        printed += run.out.substr(at + 2, run.out.find('\n', at) - at - 1);
+    }
+    EXPECT_EQ(readAll(start / "saved.scn"), printed);
     for (std::size_t at = run.out.find("] log: "); at != std::string::npos;
          at = run.out.find("] log: ", at + 1)) {
         logged += run.out.substr(at + 7, run.out.find('\n', at) - at - 6);
@@ -105,8 +99,6 @@ TEST_F(VxsimTest, BadScenarioIsRefusedWholeBeforeAnythingRuns) {
         {"BEGIN_VESSEL ../Probe A\nEND_VESSEL\n", "1: no vessel class '../Probe'"},
         {"BEGIN_VESSEL Probe A\n  DOCK 0 0 Nobody\nEND_VESSEL\n",
          "2: DOCK: no vessel named 'Nobody'"},
-        {"BEGIN_VESSEL Probe A\n  DOCK 2 0 B\nEND_VESSEL\nBEGIN_VESSEL Probe B\nEND_VESSEL\n",
-         "2: DOCK: A has no port 2"},
         {"BEGIN_VESSEL Probe A\n  DOCK 0 0 B\nEND_VESSEL\nBEGIN_VESSEL Probe B\nEND_VESSEL\n"
          "BEGIN_VESSEL Probe C\n  DOCK 0 0 B\nEND_VESSEL\n",
          "7: DOCK: port 0 of B is taken"},
@@ -133,13 +125,11 @@ TEST_F(VxsimTest, BadScriptStopsAtItsLineWithTheReason) {
         {"place Alpha Nobody 0 0 1", "1: place: no vessel named 'Nobody'"},
         {"delete Gamma two", "1: delete: no vessel named 'Gamma two'"},
         {"print vessel Nobody", "1: print: no vessel named 'Nobody'"},
-        {"dock Alpha 1 Nobody 0", "1: dock: no vessel named 'Nobody'"},
         {"dock Beta 0 Alpha 0", "1: dock: port 0 of Alpha is taken"},
         {"dock Alpha 1 Beta 1", "1: dock: port 1 of Beta is taken"},
         {"dock Beta 0 Alpha 2", "1: dock: Alpha has no port 2"},
         {"dock Beta 0 Beta 0", "1: dock: Beta cannot dock to itself"},
         {"undock Alpha 1", "1: undock: port 1 of Alpha is not docked"},
-        {"undock Nobody 1", "1: undock: no vessel named 'Nobody'"},
         {"create Probe Beta", "1: create: Probe Beta refused: the name 'Beta' is taken"},
         {"create Probe Terra", "1: create: Probe Terra refused: the name 'Terra' is taken"},
         {"create ../Probe X", "1: create: ../Probe X refused: no vessel class '../Probe'"},
@@ -168,8 +158,6 @@ TEST_F(VxsimTest, CommandLineRefusalsComeBeforeAnythingLoads) {
         {{"--seed", "many"}, "--seed"},
         {{"missing.scn", "-e", "step"}, "missing.scn: cannot read the file\n"},
         {{"--interactive", "-e", "step"}, "excludes"},
-        {{"--interactive", data("probes.scn"), "run.vxs"}, "excludes"},
-        {{"--interactive", "--strict"}, "excludes"},
         {{"--interactive", data("probes.scn")}, "must be a terminal"}, // streams are files here
     };
     for (const auto& [args, message] : cases) {
@@ -186,9 +174,8 @@ TEST_F(VxsimTest, CommandLineRefusalsComeBeforeAnythingLoads) {
 // naming the class and the callback; what the host does for a module is not the module's.
 TEST_F(VxsimTest, StrictRunFailsAtTheCommandWhoseCallbackAllocated) {
     write("hoard.scn", "BEGIN_VESSEL Probe Greedy\n  POS 7000000 0 0\n  HOARD 2\nEND_VESSEL\n");
-    write("frugal.scn", "BEGIN_VESSEL Probe Frugal\n  POS 7000000 0 0\n  SPAWN Kid\n  MESSAGE m\n"
-                        "  SPIN 0.5\n  UNCLAIMED line\nEND_VESSEL\n"
-                        "BEGIN_VESSEL Probe Gone\n  POS 7000000 0 50\n  VANISH\nEND_VESSEL\n");
+    write("frugal.scn", "BEGIN_VESSEL Probe Frugal\n  POS 7000000 0 0\n  MESSAGE m\n  SPIN 0.5\n"
+                        "  UNCLAIMED line\nEND_VESSEL\nBEGIN_VESSEL Probe B\nEND_VESSEL\n");
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"hoard.scn", "-e", "step 3; print time"},
          "-e:1: strict: class 'Probe' allocated 6 times in clbkPreStep\n"},
@@ -196,7 +183,8 @@ TEST_F(VxsimTest, StrictRunFailsAtTheCommandWhoseCallbackAllocated) {
          "-e:1: strict: class 'Probe' allocated 1 time in clbkSaveState\n"},
         {{"frugal.scn", "-e", "step 3; key h; print time"},
          "-e:2: strict: class 'Probe' allocated 1 time in clbkConsumeBufferedKey\n"},
-        {{"frugal.scn", "-e", "step 3; key e; key l; key g; key c; key 1; step 2; save out.scn"},
+        {{"frugal.scn", "-e",
+          "step 3; key e; key l; key g; key c; key 1; key d; step 2; save out.scn"},
          nullptr},
     };
     for (const auto& [args, err] : cases) {
