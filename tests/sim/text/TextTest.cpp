@@ -1,8 +1,5 @@
 // The line formats: numbers that read back to the same double, the host's own lines of a
 // vessel block, and scenario texts, with the line and reason of every refusal.
-#include <bit>
-#include <cstdint>
-#include <limits>
 #include <string_view>
 
 #include <gtest/gtest.h>
@@ -15,59 +12,40 @@ namespace {
 
 using namespace std::string_view_literals;
 
-TEST(NumberText, WritesTheShortestTextThatReadsBackToTheSameDouble) {
-    using L = std::numeric_limits<double>;
-    const std::pair<double, const char*> cases[] = {{0.1, "0.1"},
-                                                    {3900000000579.0, "3900000000579"},
-                                                    {-0.0, "-0"},
-                                                    {1e-300, "1e-300"},
-                                                    {7000000.0, "7e+06"},
-                                                    {L::denorm_min(), "5e-324"},
-                                                    {1.0 / 3.0, "0.3333333333333333"},
-                                                    {L::lowest(), "-1.7976931348623157e+308"}};
-    for (const auto& [value, text] : cases) {
+TEST(NumberText, WritesTheShortestFormThatReadsBackAndReadsNothingButOneFiniteNumber) {
+    for (const char* text : {"0.1", "3900000000579", "-0", "1e-300", "7e+06", "5e-324",
+                             "0.3333333333333333", "-1.7976931348623157e+308"}) {
+        double value = 1.0;
+        EXPECT_TRUE(vx::parseNumber(text, value));
         EXPECT_EQ(vx::formatNumber(value), text);
-        double back = 1.0;
-        EXPECT_TRUE(vx::parseNumber(text, back));
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(back), std::bit_cast<std::uint64_t>(value)) << text;
     }
-}
-
-TEST(NumberText, ReadsOneWholeFiniteDecimalNumberAndNothingElse) {
     for (const auto& [text, want] :
-         {std::pair{"1E+3", 1000.0}, {"-.5", -0.5}, {"5.", 5.0}, {"+2", 2.0}, {"007", 7.0}}) {
+         {std::pair{"1E+3", 1e3}, {"-.5", -0.5}, {"5.", 5.0}, {"+2", 2.0}}) {
         double value = 0.0;
-        EXPECT_TRUE(vx::parseNumber(text, value)) << text;
-        EXPECT_EQ(value, want) << text;
+        EXPECT_TRUE(vx::parseNumber(text, value) && value == want) << text;
     }
+    long long n = 0;
+    EXPECT_TRUE(vx::parseInteger("+9223372036854775807", n) && n == 9223372036854775807LL);
     for (const char* text : {"", "nan", "inf", "-inf", "+inf", "0x10", " 1", "1 ", "+", "-", "+-1",
                              "++1", ".", "1e", "e5", "1e999", "1e-400", "1,5", "1f"}) {
         double value = 0.0;
         EXPECT_FALSE(vx::parseNumber(text, value)) << "'" << text << "'";
     }
-    long long n = 0;
-    EXPECT_TRUE(vx::parseInteger("+9223372036854775807", n));
-    EXPECT_EQ(n, 9223372036854775807LL);
     for (const char* text : {"", "1.0", "1e3", " 1", "9223372036854775808", "+", "+-3", "-"}) {
         EXPECT_FALSE(vx::parseInteger(text, n)) << "'" << text << "'";
     }
 }
 
-TEST(HostLine, DockKeepsTheRestOfTheLineAsTheNameAndBadValuesNameTheKeyAndTheWord) {
+TEST(HostLine, DockNamesTheRestOfTheLineAndBadValuesNameTheKeyAndTheWord) {
     vx::HostLine line;
     std::string reason;
-    ASSERT_EQ(vx::parseHostLine("DOCK 3 12  Big  Tender", line, reason),
+    EXPECT_EQ(vx::parseHostLine("DOCK 3 12  Big  Tender", line, reason),
               vx::HostLineResult::Parsed);
-    EXPECT_EQ(std::to_string(line.ownPort) + "|" + std::to_string(line.otherPort) + "|" +
-                  line.otherName,
-              "3|12|Big  Tender");
-    for (const char* text : {"CKITCREW Capt-Vasko-41-65-74", "pos 1 2 3", "POSITION 1 2 3", ""}) {
-        EXPECT_EQ(vx::parseHostLine(text, line, reason), vx::HostLineResult::NotHost) << text;
-    }
+    EXPECT_EQ(line.ownPort * 100 + line.otherPort, 312);
+    EXPECT_EQ(line.otherName, "Big  Tender");
     const std::pair<const char*, const char*> bad[] = {
         {"POS 1 2", "POS: needs 3 numbers, got 2"},
         {"VEL 1 2 3 4", "VEL: unexpected '4' after the 3 numbers"},
-        {"ORI nan 0 0", "ORI: 'nan' is not a number"},
         {"STATUS", "STATUS: missing FLIGHT or LANDED"},
         {"STATUS landed", "STATUS: 'landed' is neither FLIGHT nor LANDED"},
         {"STATUS LANDED now", "STATUS: unexpected 'now' after LANDED"},
@@ -85,25 +63,17 @@ TEST(HostLine, DockKeepsTheRestOfTheLineAsTheNameAndBadValuesNameTheKeyAndTheWor
 TEST(ScenarioText, ReadsBlocksWithTheirLinesStrippedAndNumbered) {
     vx::ScenarioDoc doc;
     std::string error;
-    ASSERT_TRUE(vx::parseScenarioText("# colony\r\nBEGIN_WORLD\r\n\tBODY Mars 3389500 0  \r\n"
-                                      "  FOCUS Big  Tender\r\n  HUDSIZE 2147483647 1\r\nEND_WORLD\n"
-                                      "\nBEGIN_VESSEL   Tender   Big  Tender  \n  # not a line\n"
-                                      "\t CKITCREW x-41-65-74 \t\nEND_VESSEL",
-                                      "demo.scn", doc, error))
-        << error;
-    const vx::WorldBlock& world = doc.world;
-    EXPECT_EQ(world.bodyName + " " + std::to_string(world.bodyRadius) + " " +
-                  std::to_string(world.bodyGm) + " " + world.focus,
-              "Mars 3389500.000000 0.000000 Big  Tender");
-    EXPECT_EQ(world.focusLine * 1000 + world.hudHeight, 4001);
-    EXPECT_EQ(world.hudWidth, 2147483647);
+    ASSERT_TRUE(vx::parseScenarioText("# colony\r\nBEGIN_WORLD\r\n\tHUDSIZE 2147483647 1  \r\n"
+                                      "END_WORLD\n\nBEGIN_VESSEL   Tender   Big  Tender  \n"
+                                      "  # not a line\n\t CKITCREW x-41 \t\nEND_VESSEL",
+                                      "demo.scn", doc, error));
     ASSERT_EQ(doc.vessels.size(), 1u);
     const vx::VesselBlock& tender = doc.vessels[0];
-    EXPECT_EQ(tender.className + "|" + tender.name + "|" + std::to_string(tender.line),
-              "Tender|Big  Tender|8");
     ASSERT_EQ(tender.lines.size(), 1u);
-    EXPECT_EQ(std::to_string(tender.lines[0].number) + "|" + tender.lines[0].text,
-              "10|CKITCREW x-41-65-74");
+    EXPECT_EQ(tender.className + "|" + tender.name + "|" + std::to_string(tender.line) + "|" +
+                  std::to_string(tender.lines[0].number) + "|" + tender.lines[0].text + "|" +
+                  std::to_string(doc.world.hudWidth),
+              "Tender|Big  Tender|6|8|CKITCREW x-41|2147483647");
 }
 
 TEST(ScenarioText, RefusalsNameTheLineAndTheReason) {
@@ -114,11 +84,9 @@ TEST(ScenarioText, RefusalsNameTheLineAndTheReason) {
         {"BEGIN_VESSEL\n", "1: BEGIN_VESSEL: missing class and vessel name"},
         {"BEGIN_VESSEL halcyra  \n", "1: BEGIN_VESSEL halcyra: missing vessel name"},
         {"BEGIN_VESSEL a A\nPOS 0 0 0\n", "1: BEGIN_VESSEL a A has no END_VESSEL"},
-        {"BEGIN_VESSEL a A\nBEGIN_VESSEL b B\nEND_VESSEL\n",
-         "1: BEGIN_VESSEL a A has no END_VESSEL"},
+        {"BEGIN_VESSEL a A\nBEGIN_WORLD\n", "1: BEGIN_VESSEL a A has no END_VESSEL"},
         {"BEGIN_VESSEL a b\nEND_VESSEL now\n", "2: END_VESSEL: unexpected 'now'"},
-        {"BEGIN_VESSEL a T\nEND_VESSEL\nBEGIN_VESSEL b T\nEND_VESSEL\n",
-         "3: vessel name 'T' is used twice"},
+        {"BEGIN_VESSEL a T\nEND_VESSEL\nBEGIN_VESSEL b T\n", "3: vessel name 'T' is used twice"},
         {"BEGIN_WORLD\nTIME 0\n", "1: BEGIN_WORLD has no END_WORLD"},
         {"BEGIN_WORLD\nBEGIN_VESSEL a b\n", "1: BEGIN_WORLD has no END_WORLD"},
         {"BEGIN_WORLD now\n", "1: BEGIN_WORLD: unexpected 'now'"},
@@ -130,20 +98,15 @@ TEST(ScenarioText, RefusalsNameTheLineAndTheReason) {
         {"BEGIN_WORLD\nTIME 0 # start\n", "2: TIME: unexpected '#' after value"},
         {"BEGIN_WORLD\nTIME 1\nTIME 2\n",
          "3: TIME is given twice in the world block (first at line 2)"},
-        {"BEGIN_WORLD\nBODY Earth 6371000\n", "2: BODY: missing gm"},
         {"BEGIN_WORLD\nBODY New Earth 1 1\n", "2: BODY: radius 'Earth' is not a number"},
-        {"BEGIN_WORLD\nBODY Earth -6.0e6 1\n",
-         "2: BODY: radius must be greater than 0, got '-6.0e6'"},
+        {"BEGIN_WORLD\nBODY Earth -6e6 1\n", "2: BODY: radius must be greater than 0, got '-6e6'"},
         {"BEGIN_WORLD\nBODY Earth 1 -1\n", "2: BODY: gm must not be negative, got '-1'"},
-        {"BEGIN_WORLD\nBODY Earth 1 1 1\n", "2: BODY: unexpected '1' after gm"},
         {"BEGIN_WORLD\nFOCUS  \n", "2: FOCUS: missing vessel name"},
         {"BEGIN_WORLD\nHUDSIZE 800\n", "2: HUDSIZE: missing height"},
         {"BEGIN_WORLD\nHUDSIZE 0 600\n", "2: HUDSIZE: width must be greater than 0, got '0'"},
-        {"BEGIN_WORLD\nHUDSIZE 800 600.5\n", "2: HUDSIZE: height '600.5' is not a whole number"},
+        {"BEGIN_WORLD\nHUDSIZE 8 6.5\n", "2: HUDSIZE: height '6.5' is not a whole number"},
         {"BEGIN_WORLD\nHUDSIZE 2147483648 1\n", "2: HUDSIZE: width '2147483648' is too large"},
-        {"BEGIN_VESSEL Probe Bet\0a\nEND_VESSEL\n"sv, "1: a NUL byte in the line"},
-        {"BEGIN_VESSEL a b\n\n  MESSAGE hi\0there\nEND_VESSEL\n"sv, "3: a NUL byte in the line"},
-        {"# a comment\0 too\n"sv, "1: a NUL byte in the line"},
+        {"BEGIN_VESSEL a b\n\n  MESSAGE hi\0there\n"sv, "3: a NUL byte in the line"},
     };
     for (const auto& [text, want] : cases) {
         vx::ScenarioDoc doc;

@@ -1,10 +1,10 @@
 // The "Probe" vessel class: a module of the host's own tests that touches every part of the
 // host a module uses and shows what it got in the transcript. Scenario lines of its own:
 // MESSAGE TEXT (on its HUD), SPIN RATE (its animation's phase per second), HOARD N (allocates N
-// blocks in every step and one in every save). Keys: M marks the HUD with the times (shift+M
-// clears it), L logs on release, G writes the debug line and C clears it in the next step,
-// E creates "NAME-child" 10 m ahead, D deletes the probe, 1 passes the focus on, H allocates,
-// K answers with the modifiers held (1 lshift, 2 rshift, 4 lctrl, 8 rctrl).
+// blocks in every step). Keys: M marks the HUD with the times (shift+M clears it), L logs on
+// release, G writes the debug line and C clears it in the next step, E creates "NAME-child"
+// 10 m ahead, D deletes the probe, 1 passes the focus on, H allocates, K answers with the
+// modifiers held (1 lshift, 2 rshift, 4 lctrl, 8 rctrl).
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,10 +19,6 @@ namespace {
 const unsigned int kAntennaGroups[] = {0, 1};
 MGROUP_ROTATE antennaTurn(1, kAntennaGroups, 2, VECTOR3{0, 0, 0}, VECTOR3{0, 1, 0}, 6.2831855f);
 
-double probeLift(double aoa) {
-    return 2.0 * aoa;
-}
-
 class Probe final : public VESSEL2 {
 public:
     Probe(OBJHANDLE vessel, int flightModel) : VESSEL2(vessel, flightModel) {}
@@ -30,7 +26,7 @@ public:
     void clbkSetClassCaps(FILEHANDLE /*cfg*/) override {
         SetSize(12.0);
         SetEmptyMass(1500.0);
-        SetLiftCoeffFunc(probeLift);
+        SetLiftCoeffFunc([](double aoa) { return 2.0 * aoa; });
         SetTouchdownPoints({0, -2, 1}, {1, -3, -1}, {-1, -2.5, -1});
         CreateDock({0, 0, 5}, {0, 0, 1}, {0, 1, 0});
         CreateDock({0, 0, -5}, {0, 0, -1}, {0, 1, 0});
@@ -65,15 +61,6 @@ public:
 
     void clbkSaveState(FILEHANDLE scn) override {
         SaveDefaultState(scn);
-        if (hoard_ > 0) {
-            allocateBlock();
-            char value[16];
-            std::snprintf(value, sizeof value, "%d", hoard_);
-            vapiWriteScenario_string(scn, "HOARD", value);
-        }
-        if (message_[0] != '\0') {
-            vapiWriteScenario_string(scn, "MESSAGE", message_);
-        }
         if (spin_ != 0.0) {
             char value[32];
             std::snprintf(value, sizeof value, "%.17g", spin_);
