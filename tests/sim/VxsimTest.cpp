@@ -16,7 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using e2e::Outcome;
 using e2e::readAll;
-using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::HasSubstr;
 using ::testing::Not;
@@ -118,7 +117,7 @@ TEST_F(VxsimTest, RefusedInputStopsAtItsFileAndLineBeforeAnythingElseRuns) {
         EXPECT_EQ(run.status, 2);
         EXPECT_THAT(run.err, EndsWith(std::string(message) + "\n"));
         EXPECT_THAT(run.out, Not(HasSubstr("| time")));
-        EXPECT_THAT(e2e::entries(start), ElementsAre("bad.scn", "bad.vxs", "scratch"));
+        EXPECT_EQ(e2e::entries(start), (std::vector<std::string>{"bad.scn", "bad.vxs", "scratch"}));
         EXPECT_EQ(loaded(), !run.out.empty()) << "a refused scenario or script loads nothing";
     }
 }
@@ -128,7 +127,6 @@ TEST_F(VxsimTest, CommandLineRefusalsComeBeforeAnythingLoads) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"--seed", "many"}, "--seed"},
         {{"missing.scn", "-e", "step"}, "missing.scn: cannot read the file\n"},
-        {{"--interactive", "-e", "step"}, "excludes"},
         {{"--interactive", probes}, "must be a terminal"}, // the streams are files here
     };
     for (const auto& [args, message] : cases) {

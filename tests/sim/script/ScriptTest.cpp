@@ -19,7 +19,6 @@ TEST(Script, CommentsAreCutExceptInsideTheTextOfExpect) {
     EXPECT_EQ(c[0].line * 10 + c[0].count, 52);
     EXPECT_EQ(c[1].name + "|" + c[2].name + "|" + c[3].text + "|" + c[4].text + "|" + c[5].text,
               "Ship#2|Ship|| Slot #2 # kept  |EVA OK - Vasko.  All");
-    EXPECT_EQ(c[5].expect, vx::ExpectWhat::Debug);
     EXPECT_EQ(vx::inlineScriptText("step; step two;;quit"), "step\nstep two\n\nquit\n");
 }
 
@@ -59,8 +58,6 @@ TEST(Script, RefusalsNameTheLineTheCommandAndTheBadArgument) {
         {"dock Halcyra 0 Tender -1\n", "1: dock: B's PORT '-1' must not be negative"},
         {"dock Halcyra 2147483648 Tender 0\n", "1: dock: A's PORT '2147483648' is too large"},
         {"save my file.scn\n", "1: save: unexpected 'file.scn' after FILE"},
-        {"print\n", "1: print: missing what to print (time, hud, debug, vessels, scenario, "
-                    "vessel or lift)"},
         {"print weather\n",
          "1: print: 'weather' is not one of time, hud, debug, vessels, scenario, vessel or lift"},
         {"print time now\n", "1: print: unexpected 'now' after time"},
