@@ -85,7 +85,6 @@ TEST(ScenarioText, RefusalsNameTheLineAndTheReason) {
         {"BEGIN_VESSEL a T\nEND_VESSEL\nBEGIN_VESSEL b T\n", "3: vessel name 'T' is used twice"},
         {"BEGIN_WORLD\nTIME 0\n", "1: BEGIN_WORLD has no END_WORLD"},
         {"BEGIN_WORLD\nBEGIN_VESSEL a b\n", "1: BEGIN_WORLD has no END_WORLD"},
-        {"BEGIN_WORLD now\n", "1: BEGIN_WORLD: unexpected 'now'"},
         {"BEGIN_WORLD\nEND_WORLD\nBEGIN_WORLD\n",
          "3: a second world block (the first begins at line 1)"},
         {"BEGIN_WORLD\nGRAVITY 1\n", "2: unknown statement 'GRAVITY' in the world block"},

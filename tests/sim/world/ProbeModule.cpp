@@ -84,7 +84,9 @@ public:
 
     void clbkDrawHUD(int /*mode*/, const HUDPAINTSPEC* hps, HDC hdc) override {
         char line[160];
-        const int length = std::snprintf(line, sizeof line, "Probe %s", GetName());
+        char name[8]; // the name as the host hands it out, cut to what fits
+        vapiGetObjectName(GetHandle(), name, sizeof name);
+        const int length = std::snprintf(line, sizeof line, "Probe %s", name);
         TextOutA(hdc, hps->CX, hps->CY, line, length); // its name in the centre
         if (message_[0] != '\0') {
             TextOutA(hdc, 5, hps->H / 60 * 15, message_, static_cast<int>(std::strlen(message_)));
