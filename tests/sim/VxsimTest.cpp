@@ -76,7 +76,7 @@ TEST_F(VxsimTest, ScriptComesFromTheFileElseInlineElseStandardInputAndExpectsAre
 
 TEST_F(VxsimTest, RefusedInputStopsAtItsFileAndLineBeforeAnythingElseRuns) {
     const std::pair<const char*, const char*> cases[] = {
-        // scenario (null: probes.scn), script
+        // The text of bad.scn, or of bad.vxs run against probes.scn, and what the run says.
         {"BEGIN_VESSEL Probe A\nEND_VESSEL\nSTEP 1\n",
          "bad.scn:3: unknown statement 'STEP' outside a vessel block"},
         {"BEGIN_VESSEL Probe A\n  POS 1 two 3\nEND_VESSEL\n",
@@ -118,7 +118,7 @@ TEST_F(VxsimTest, RefusedInputStopsAtItsFileAndLineBeforeAnythingElseRuns) {
         EXPECT_THAT(run.err, EndsWith(std::string(message) + "\n"));
         EXPECT_THAT(run.out, Not(HasSubstr("| time")));
         EXPECT_EQ(e2e::entries(start), (std::vector<std::string>{"bad.scn", "bad.vxs", "scratch"}));
-        EXPECT_EQ(loaded(), !run.out.empty()) << "a refused scenario or script loads nothing";
+        EXPECT_EQ(loaded(), !run.out.empty()) << "what is refused as read loads nothing";
     }
 }
 

@@ -98,8 +98,8 @@ TEST_F(HostTest, StepCallsVesselsInCreationOrderAndListChangesInsideItTakeEffect
                                    "hud A", "exit B"));
     VesselRecord* kid = world->findVessel("Kid");
     EXPECT_EQ(kid->pos().x, 7e6) << "not moved by the step it was made in";
-    VesselRecord* d = add("B", {1, 2, 3}); // takes the old B's slot, not its handle
-    EXPECT_TRUE(d != b && vapiGetVesselInterface(b) == nullptr && !vapiDeleteVessel(b));
+    VesselRecord* newB = add("B", {1, 2, 3}); // takes the old B's slot, not its handle
+    EXPECT_TRUE(newB != b && vapiGetVesselInterface(b) == nullptr && !vapiDeleteVessel(b));
     EXPECT_EQ(b->pos().x, 7e6) << "a deleted vessel keeps its last state";
     calls.clear();
     world->step(1.0);
