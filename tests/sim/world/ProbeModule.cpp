@@ -1,10 +1,10 @@
-// The "Probe" vessel class: a small module of the host's own tests that touches every part of
-// the host a module uses. Scenario lines of its own: MESSAGE TEXT (shown on its HUD), SPIN RATE
-// (its animation's phase per second), SPAWN NAME (creates a vessel in its first step), VANISH
-// (deletes itself in its first step), HOARD N (allocates N blocks in every step, and one in
-// every save). Keys: M marks the HUD with the time (shift+M clears it),
-// L writes a log line, G writes the debug line and C clears it, E creates "NAME-child" 10 m
-// ahead, D deletes the probe, 1 passes the focus to the next vessel, H allocates a block.
+// The "Probe" vessel class: a module of the host's own tests that touches every part of the
+// host a module uses and shows what it got in the transcript. Scenario lines of its own:
+// MESSAGE TEXT (on its HUD), SPIN RATE (its animation's phase per second), HOARD N (allocates N
+// blocks in every step). Keys: M marks the HUD with the times (shift+M clears it), L logs on
+// release, G writes the debug line and C clears it in the next step, E creates "NAME-child"
+// 10 m ahead, D deletes the probe, 1 passes the focus on, H allocates, K answers with the
+// modifiers held (1 lshift, 2 rshift, 4 lctrl, 8 rctrl).
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,10 +19,6 @@ namespace {
 const unsigned int kAntennaGroups[] = {0, 1};
 MGROUP_ROTATE antennaTurn(1, kAntennaGroups, 2, VECTOR3{0, 0, 0}, VECTOR3{0, 1, 0}, 6.2831855f);
 
-double probeLift(double aoa) {
-    return 2.0 * aoa;
-}
-
 class Probe final : public VESSEL2 {
 public:
     Probe(OBJHANDLE vessel, int flightModel) : VESSEL2(vessel, flightModel) {}
@@ -30,8 +26,8 @@ public:
     void clbkSetClassCaps(FILEHANDLE /*cfg*/) override {
         SetSize(12.0);
         SetEmptyMass(1500.0);
-        SetLiftCoeffFunc(probeLift);
-        SetTouchdownPoints({0, -2, 1}, {1, -2, -1}, {-1, -2, -1});
+        SetLiftCoeffFunc([](double aoa) { return 2.0 * aoa; });
+        SetTouchdownPoints({0, -2, 1}, {1, -3, -1}, {-1, -2.5, -1});
         CreateDock({0, 0, 5}, {0, 0, 1}, {0, 1, 0});
         CreateDock({0, 0, -5}, {0, 0, -1}, {0, 1, 0});
         CreateAttachment(false, {1, 2, 3}, {0, 0, 1}, {0, 1, 0}, "PRB-CHILD-LONG");
@@ -42,8 +38,9 @@ public:
         SetMeshVisibilityMode(0, 3);
         anim_ = CreateAnimation(0.0);
         AddAnimationComponent(anim_, 0.0, 1.0, &antennaTurn);
-        char line[128];
-        std::snprintf(line, sizeof line, "Probe %s ready", GetName());
+        char line[160];
+        std::snprintf(line, sizeof line, "Probe %s ready, model %d, draw %.6f", GetName(),
+                      GetFlightModel(), vapiRand());
         vapiWriteLog(line);
     }
 
@@ -51,15 +48,11 @@ public:
         char* line = nullptr;
         while (vapiReadScenario_nextline(scn, line)) {
             if (std::strncmp(line, "MESSAGE ", 8) == 0) {
-                copy(message_, line + 8);
+                std::snprintf(message_, sizeof message_, "%s", line + 8);
             } else if (std::strncmp(line, "SPIN ", 5) == 0) {
                 spin_ = std::atof(line + 5);
-            } else if (std::strncmp(line, "SPAWN ", 6) == 0) {
-                copy(spawn_, line + 6);
             } else if (std::strncmp(line, "HOARD ", 6) == 0) {
                 hoard_ = std::atoi(line + 6);
-            } else if (std::strcmp(line, "VANISH") == 0) {
-                vanish_ = true;
             } else {
                 ParseScenarioLineEx(line, status);
             }
@@ -68,15 +61,6 @@ public:
 
     void clbkSaveState(FILEHANDLE scn) override {
         SaveDefaultState(scn);
-        if (hoard_ > 0) {
-            allocateBlock();
-            char value[16];
-            std::snprintf(value, sizeof value, "%d", hoard_);
-            vapiWriteScenario_string(scn, "HOARD", value);
-        }
-        if (message_[0] != '\0') {
-            vapiWriteScenario_string(scn, "MESSAGE", message_);
-        }
         if (spin_ != 0.0) {
             char value[32];
             std::snprintf(value, sizeof value, "%.17g", spin_);
@@ -84,72 +68,75 @@ public:
         }
     }
 
-    void clbkPreStep(double /*simt*/, double simdt, double /*mjd*/) override {
+    void clbkPreStep(double /*simt*/, double simdt, double mjd) override {
+        mjd_ = mjd;
         phase_ += spin_ * simdt;
         phase_ -= std::floor(phase_);
         SetAnimation(anim_, phase_);
         for (int i = 0; i < hoard_; ++i) {
             allocateBlock();
         }
-        if (spawn_[0] != '\0') {
-            VESSELSTATUS status;
-            GetStatus(status);
-            vapiCreateVessel(spawn_, "Probe", status);
-            spawn_[0] = '\0';
-        }
-        if (vanish_) {
-            vanish_ = false;
-            vapiDeleteVessel(GetHandle());
+        if (clearDebug_) {
+            clearDebug_ = false;
+            vapiDebugString()[0] = '\0';
         }
     }
 
-    void clbkDrawHUD(int mode, const HUDPAINTSPEC* hps, HDC hdc) override {
-        VESSEL2::clbkDrawHUD(mode, hps, hdc);
+    void clbkDrawHUD(int /*mode*/, const HUDPAINTSPEC* hps, HDC hdc) override {
         char line[160];
-        const int length = std::snprintf(line, sizeof line, "Probe %s", GetName());
-        TextOutA(hdc, 5, 10, line, length);
+        char name[8]; // the name as the host hands it out, cut to what fits
+        vapiGetObjectName(GetHandle(), name, sizeof name);
+        const int length = std::snprintf(line, sizeof line, "Probe %s", name);
+        TextOutA(hdc, hps->CX, hps->CY, line, length); // its name in the centre
         if (message_[0] != '\0') {
             TextOutA(hdc, 5, hps->H / 60 * 15, message_, static_cast<int>(std::strlen(message_)));
         }
     }
 
     int clbkConsumeBufferedKey(std::uint32_t key, bool down, char* keyState) override {
-        if (!down) {
-            return 0;
-        }
+        char line[160];
         const bool shift = KeyDown(keyState, VXK_LSHIFT) || KeyDown(keyState, VXK_RSHIFT);
-        switch (key) {
-        case VXK_M:
-            if (shift) {
-                message_[0] = '\0';
-            } else {
-                std::snprintf(message_, sizeof message_, "Mark at %.1f", vapiGetSimTime());
-            }
-            return 1;
-        case VXK_L: {
-            char line[160];
+        if (!down && key == VXK_L) {
             std::snprintf(line, sizeof line, "Probe %s log", GetName());
             vapiWriteLog(line);
-            return 1;
         }
+        VESSELSTATUS status;
+        unsigned int self = 0;
+        switch (down ? key : 0) {
+        case VXK_M:
+            std::snprintf(message_, sizeof message_, "Mark at %g, step %g, system %g, mjd %.6f",
+                          vapiGetSimTime(), vapiGetSimStep(), vapiGetSysTime(), mjd_);
+            if (shift) {
+                message_[0] = '\0';
+            }
+            return 1;
         case VXK_G:
             std::snprintf(vapiDebugString(), VAPI_DEBUG_STRING_SIZE, "Probe %s debug", GetName());
             return 1;
         case VXK_C:
-            vapiDebugString()[0] = '\0';
+            clearDebug_ = true;
             return 1;
         case VXK_E:
-            return createChild() ? 1 : 0;
+            GetStatus(status);
+            Local2Rel({0, 0, 10}, status.rpos);
+            std::snprintf(line, sizeof line, "%s-child", GetName());
+            return vapiCreateVessel(line, "Probe", status) != nullptr ? 1 : 0;
         case VXK_D:
-            vapiDeleteVessel(GetHandle());
-            return 1;
-        case VXK_1:
-            return focusNext() ? 1 : 0;
+            return vapiDeleteVessel(GetHandle()) ? 1 : 0;
+        case VXK_1: // the focus to the next vessel in the list
+            while (vapiGetVesselByIndex(self) != GetHandle()) {
+                ++self;
+            }
+            return vapiSetFocusObject(vapiGetVesselByIndex((self + 1) % vapiGetVesselCount())) !=
+                   nullptr;
         case VXK_H:
             allocateBlock();
             return 1;
+        case VXK_K:
+            return KeyDown(keyState, VXK_LSHIFT) + 2 * KeyDown(keyState, VXK_RSHIFT) +
+                   4 * KeyDown(keyState, VXK_LCONTROL) + 8 * KeyDown(keyState, VXK_RCONTROL);
         default:
-            return 0;
+            return down && key == VXK_L ? 1 : 0;
         }
     }
 
@@ -160,44 +147,19 @@ private:
         std::free(block);
     }
 
-    template <std::size_t N> static void copy(char (&to)[N], const char* from) {
-        std::snprintf(to, N, "%s", from);
-    }
-
-    bool createChild() {
-        VESSELSTATUS status;
-        GetStatus(status);
-        Local2Rel({0, 0, 10}, status.rpos);
-        char name[160];
-        std::snprintf(name, sizeof name, "%s-child", GetName());
-        return vapiCreateVessel(name, "Probe", status) != nullptr;
-    }
-
-    bool focusNext() {
-        const unsigned int count = vapiGetVesselCount();
-        for (unsigned int i = 0; i < count; ++i) {
-            if (vapiGetVesselByIndex(i) == GetHandle()) {
-                return vapiSetFocusObject(vapiGetVesselByIndex((i + 1) % count)) != nullptr;
-            }
-        }
-        return false;
-    }
-
     unsigned int anim_ = 0;
     double spin_ = 0.0;
     double phase_ = 0.0;
-    bool vanish_ = false;
+    double mjd_ = 0.0;
+    bool clearDebug_ = false;
     int hoard_ = 0; // blocks allocated in every step
     char message_[128] = {};
-    char spawn_[64] = {};
 };
 
 } // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID /*reserved*/) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        InitLib(module);
-    }
+    InitLib(reason == DLL_PROCESS_ATTACH ? module : nullptr); // the host counts both
     return TRUE;
 }
 
@@ -207,8 +169,4 @@ DLLCLBK VESSEL* vvcInit(OBJHANDLE vessel, int flightModel) {
 
 DLLCLBK void vvcExit(VESSEL* vessel) {
     delete static_cast<Probe*>(vessel);
-}
-
-DLLCLBK int GetModuleVersion() {
-    return Date2Int("Apr 25 2006");
 }
