@@ -1,18 +1,25 @@
 // vxsim: loads a scenario into the stand-in host and runs a script against it, writing the
 // transcript of what happens on standard output.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "sim/CommandLine.h"
+#include "sim/RootFolder.h"
 #include "sim/script/BuiltinDemo.h"
+#include "sim/script/Interrupt.h"
 #include "sim/script/Script.h"
 #include "sim/script/ScriptRunner.h"
 #include "sim/script/StrictCheck.h"
 #include "sim/script/Transcript.h"
+#include "sim/text/Bounds.h"
 #include "sim/text/ScenarioText.h"
+#include "sim/text/TextFile.h"
 #include "sim/world/World.h"
 
 #ifdef VX_HAVE_CURSES
@@ -40,23 +47,26 @@ struct Source {
     std::string text;
 };
 
-bool readStream(std::FILE* in, std::string& text) {
-    text.clear();
-    char chunk[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
-        text.append(chunk, got);
-    }
-    return std::ferror(in) == 0;
-}
-
-bool readFile(const fs::path& path, std::string& text) {
-    std::FILE* in = std::fopen(path.string().c_str(), "rb");
-    if (in == nullptr) {
+// A file the user named, within the bounds of what it is to hold.
+bool readFile(const fs::path& path, const std::string& shown, const vx::TextBounds& bounds,
+              std::string& text) {
+    std::error_code notFolder;
+    if (fs::is_directory(path, notFolder)) {
+        std::fprintf(stderr, "%s: cannot read the file: it is a folder\n", shown.c_str());
         return false;
     }
-    const bool read = readStream(in, text);
+    std::FILE* in = std::fopen(path.string().c_str(), "rb");
+    if (in == nullptr) {
+        std::fprintf(stderr, "%s: cannot read the file (%s)\n", shown.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    std::string error;
+    const bool read = vx::readBoundedText(in, shown, bounds, text, error);
     std::fclose(in);
+    if (!read) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+    }
     return read;
 }
 
@@ -79,42 +89,47 @@ fs::path fromStart(const fs::path& start, const std::string& path) {
 }
 
 bool loadSource(const fs::path& start, const std::string& given, std::string_view builtinName,
-                std::string_view builtinText, Source& source) {
+                std::string_view builtinText, const vx::TextBounds& bounds, Source& source) {
     if (given.empty()) {
         source = {std::string(builtinName), std::string(builtinText)};
         return true;
     }
     source.name = given;
-    if (!readFile(fromStart(start, given), source.text)) {
-        std::fprintf(stderr, "%s: cannot read the file\n", given.c_str());
-        return false;
-    }
-    return true;
+    return readFile(fromStart(start, given), given, bounds, source.text);
 }
 
 // SCRIPT, else -e, else standard input when a scenario was named, else the demo script.
 bool loadScript(const fs::path& start, const vx::VxsimOptions& options, Source& script) {
+    const vx::TextBounds& bounds = vx::bounds::kScriptText;
     if (!options.script.empty()) {
-        return loadSource(start, options.script, {}, {}, script);
+        return loadSource(start, options.script, {}, {}, bounds, script);
     }
+    std::string error;
     if (options.inlineScript) {
         script = {"-e", vx::inlineScriptText(*options.inlineScript)};
+        if (!vx::checkBoundedText(script.text, script.name, bounds, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return false;
+        }
         return true;
     }
     if (!options.scenario.empty()) {
         script.name = "stdin";
-        return readStream(stdin, script.text);
+        if (!vx::readBoundedText(stdin, script.name, bounds, script.text, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return false;
+        }
+        return true;
     }
     script = {std::string(vx::kBuiltinScriptName), std::string(vx::builtinDemoScript())};
     return true;
 }
 
 // The run takes place in the root folder: the modules, the crew library's files and the log.
-bool enterRoot(const fs::path& root) {
-    std::error_code error;
-    fs::current_path(root, error);
-    if (error) {
-        std::fprintf(stderr, "%s: cannot enter the root folder\n", root.string().c_str());
+bool enterRoot(vx::RootFolder& folder, const fs::path& root) {
+    std::string error;
+    if (!folder.enter(root, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
     return true;
@@ -129,14 +144,11 @@ vx::WorldOptions worldOptionsFrom(const vx::VxsimOptions& options, bool wallcloc
 }
 
 // vxsim --interactive: the loaded world on the terminal until the user quits.
-int runInteractive(const vx::VxsimOptions& options, const fs::path& start, const fs::path& root,
+int runInteractive(const vx::VxsimOptions& options, const fs::path& start,
                    const vx::ScenarioDoc& doc, const std::string& shownName) {
 #ifdef VX_HAVE_CURSES
     if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0) {
         std::fprintf(stderr, "--interactive: standard input and output must be a terminal\n");
-        return kBadInput;
-    }
-    if (!enterRoot(root)) {
         return kBadInput;
     }
     vx::World world(worldOptionsFrom(options, true));
@@ -148,6 +160,9 @@ int runInteractive(const vx::VxsimOptions& options, const fs::path& start, const
     world.setWarningSink([&session, &world](std::string_view message) {
         session.event(world.simTime(), "warning", message);
     });
+    if (const std::string missing = vx::RootFolder::missingCrewLibrary(); !missing.empty()) {
+        session.event(world.simTime(), "warning", missing);
+    }
     std::string message;
     if (!world.load(doc, message)) {
         std::fprintf(stderr, "%s\n", message.c_str());
@@ -156,34 +171,31 @@ int runInteractive(const vx::VxsimOptions& options, const fs::path& start, const
     session.markSaved();
     return session.run();
 #else
-    (void)options, (void)start, (void)root, (void)doc, (void)shownName;
+    (void)options, (void)start, (void)doc, (void)shownName;
     std::fprintf(stderr, "--interactive: this build of vxsim has no terminal interface\n");
     return kBadInput;
 #endif
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-#ifdef _WIN32
-    // The transcript and the scripts are compared byte for byte with the ones kept for every
-    // platform, so no line ending is translated on the way in or out.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stdin), _O_BINARY);
-#endif
+int run(int argc, char** argv) {
     vx::VxsimOptions options;
     if (auto done = vx::parseCommandLine(argc, argv, options)) {
         return *done;
     }
     std::error_code error;
     const fs::path start = fs::current_path(error);
-    const fs::path root =
+    const fs::path rootPath =
         options.root.empty() ? programFolder() / "runtime" : fromStart(start, options.root);
+    // Before anything is read or loaded: a run that cannot take place there changes nothing.
+    vx::RootFolder root;
+    if (!enterRoot(root, rootPath)) {
+        return kBadInput;
+    }
 
     Source scenario;
     Source script;
     if (!loadSource(start, options.scenario, vx::kBuiltinScenarioName, vx::builtinDemoScenario(),
-                    scenario) ||
+                    vx::bounds::kScenarioText, scenario) ||
         (!options.interactive && !loadScript(start, options, script))) {
         return kBadInput;
     }
@@ -194,17 +206,18 @@ int main(int argc, char** argv) {
         return kBadInput;
     }
     if (options.interactive) {
-        return runInteractive(options, start, root, doc, scenario.name);
+        return runInteractive(options, start, doc, scenario.name);
     }
     std::vector<vx::Command> commands;
     if (!vx::parseScript(script.text, script.name, commands, message)) {
         std::fprintf(stderr, "%s\n", message.c_str());
         return kBadInput;
     }
-    if (!enterRoot(root)) {
-        return kBadInput;
+    if (const std::string missing = vx::RootFolder::missingCrewLibrary(); !missing.empty()) {
+        std::fprintf(stderr, "%s\n", missing.c_str());
     }
 
+    vx::watchForInterrupt();
     vx::World world(worldOptionsFrom(options, options.wallclock));
     vx::Transcript transcript(stdout);
     world.setEventSink([&transcript](double simt, std::string_view kind, std::string_view text) {
@@ -226,4 +239,22 @@ int main(int argc, char** argv) {
     vx::ScriptRunner runner(world, transcript, script.name, start);
     runner.setStrict(options.strict);
     return runner.run(commands);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    // The transcript and the scripts are compared byte for byte with the ones kept for every
+    // platform, so no line ending is translated on the way in or out.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Whatever was saved before is whole: a save replaces its file only once it is written.
+        std::fprintf(stderr, "vxsim: out of memory; the run stopped there\n");
+        return kBadInput;
+    }
 }

@@ -11,9 +11,10 @@ vxsim="$repo/build/release/vxsim"
 [ -x "$vxsim" ] || { echo "error: $vxsim is not built (cmake --build --preset release)" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+cp -r "$repo/build/release/runtime" "$work/root" # the build's own stays as it was laid out
 cd "$work"
 if ! valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite,indirect \
-    --log-file=memcheck.log "$vxsim" --root "$repo/build/release/runtime" >transcript.txt; then
+    --log-file=memcheck.log "$vxsim" --root "$work/root" >transcript.txt; then
     cat memcheck.log >&2
     echo "error: the demo is not clean under memcheck (log above)" >&2
     exit 1

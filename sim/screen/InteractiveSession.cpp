@@ -109,8 +109,11 @@ int InteractiveSession::run() {
         lastStep = realTime_;
         const bool fits = COLS >= kMinWidth && LINES >= kMinHeight;
         // Nothing runs while the user cannot see it or is being asked.
-        if (fits && question_ == Question::None && elapsed > 0.0) {
-            world_.step(elapsed * warp_);
+        if (fits && question_ == Question::None && elapsed > 0.0 && !halted_ &&
+            !world_.step(elapsed * warp_)) {
+            // The world can no longer be saved to be read again: time stands still.
+            halted_ = true;
+            say("time stopped: " + world_.stepError());
         }
         if (!quit_) {
             draw();

@@ -59,7 +59,8 @@ private:
     bool savedHere_ = false; // saveTarget_ was written by this session
     bool unsaved_ = false;   // a key, focus, vessel or dock event since the last save
     bool quit_ = false;
-    int warp_ = 1; // time acceleration: 1, 10 or 100
+    bool halted_ = false; // a step left the bounds: the world no longer moves
+    int warp_ = 1;        // time acceleration: 1, 10 or 100
     Question question_ = Question::None;
     std::string message_;   // the status line's answer to the last command
     double messageAt_ = 0;  // real seconds since start when it was said

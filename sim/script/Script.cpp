@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "sim/text/Bounds.h"
 #include "sim/text/NumberText.h"
 #include "sim/text/TextWords.h"
 
@@ -46,18 +47,22 @@ public:
         return true;
     }
 
-    bool number(std::string_view field, double& value) {
+    bool number(std::string_view field, double& value, const bounds::Range& range) {
         const std::string_view w = words_.next();
         if (w.empty())
             return fail("missing " + std::string(field));
         if (!parseNumber(w, value))
             return bad(field, w, "is not a number");
+        if (!bounds::within(range, value))
+            return bad(field, w, (std::string("is out of range, ") + range.text).c_str());
         last_ = field;
         lastWord_ = w;
         return true;
     }
 
-    bool count(std::string_view field, long long& value) {
+    bool count(std::string_view field, long long& value,
+               long long most = static_cast<long long>(bounds::kSteps.high),
+               const char* range = bounds::kSteps.text) {
         const std::string_view w = words_.next();
         if (w.empty())
             return fail("missing " + std::string(field));
@@ -65,6 +70,8 @@ public:
             return bad(field, w, "is not a whole number");
         if (value < 0)
             return bad(field, w, "must not be negative");
+        if (value > most)
+            return bad(field, w, (std::string("is out of range, ") + range).c_str());
         last_ = field;
         lastWord_ = w;
         return true;
@@ -72,10 +79,8 @@ public:
 
     bool port(std::string_view field, int& value) {
         long long parsed = 0;
-        if (!count(field, parsed))
+        if (!count(field, parsed, INT_MAX, "0 .. 2147483647"))
             return false;
-        if (parsed > INT_MAX)
-            return bad(field, lastWord_, "is too large");
         value = static_cast<int>(parsed);
         return true;
     }
@@ -144,7 +149,8 @@ bool readPrint(WordReader& words, Command& c, std::string& reason) {
     }
     if (what == "lift") {
         c.print = PrintWhat::Lift;
-        return args.word("NAME", c.name) && args.number("DEGREES", c.degrees) && args.end();
+        return args.word("NAME", c.name) && args.number("DEGREES", c.degrees, bounds::kLiftAngle) &&
+               args.end();
     }
     return args.fail(quoted(what) + " is not one of " + printChoices);
 }
@@ -156,9 +162,7 @@ bool readCommand(std::string_view line, Command& c, std::string& reason) {
     if (name == "dt") {
         c.kind = CommandKind::Dt;
         Args args(name, words, true, reason);
-        if (!args.number("SECONDS", c.seconds))
-            return false;
-        return (c.seconds >= 0.0 || args.badLast("SECONDS", "must not be negative")) && args.end();
+        return args.number("SECONDS", c.seconds, bounds::kStep) && args.end();
     }
     if (name == "step") {
         c.kind = CommandKind::Step;
@@ -169,7 +173,7 @@ bool readCommand(std::string_view line, Command& c, std::string& reason) {
     if (name == "run") {
         c.kind = CommandKind::Run;
         Args args(name, words, true, reason);
-        if (!args.number("SECONDS", c.seconds))
+        if (!args.number("SECONDS", c.seconds, bounds::kRun))
             return false;
         return (c.seconds > 0.0 || args.badLast("SECONDS", "must be greater than 0")) && args.end();
     }
@@ -196,8 +200,9 @@ bool readCommand(std::string_view line, Command& c, std::string& reason) {
         c.kind = CommandKind::Place;
         Args args(name, words, false, reason);
         return args.word("NAME", c.name) && args.word("REF", c.other) &&
-               args.number("X", c.position.x) && args.number("Y", c.position.y) &&
-               args.number("Z", c.position.z) && args.end();
+               args.number("X", c.position.x, bounds::kPosition) &&
+               args.number("Y", c.position.y, bounds::kPosition) &&
+               args.number("Z", c.position.z, bounds::kPosition) && args.end();
     }
     if (name == "dock") {
         c.kind = CommandKind::Dock;

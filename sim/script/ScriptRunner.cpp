@@ -3,8 +3,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sim/script/Interrupt.h"
 #include "sim/script/Printers.h"
+#include "sim/script/Progress.h"
 #include "sim/script/StrictCheck.h"
+#include "sim/text/Bounds.h"
+#include "sim/text/NumberText.h"
 #include "sim/world/VesselState.h"
 
 namespace vx {
@@ -16,7 +20,14 @@ ScriptRunner::ScriptRunner(World& world, Transcript& out, std::string source,
 int ScriptRunner::run(const std::vector<Command>& commands) {
     for (const Command& command : commands) {
         std::string reason;
-        if (!execute(command, reason)) {
+        const bool done = !interrupted() && execute(command, reason);
+        if (interrupted()) {
+            std::fprintf(stderr,
+                         "%s:%d: interrupted at T = %.2f s; the transcript is whole up to there\n",
+                         source_.c_str(), command.line, world_.simTime());
+            return kInterrupted;
+        }
+        if (!done) {
             std::fprintf(stderr, "%s:%d: %s\n", source_.c_str(), command.line, reason.c_str());
             return 2;
         }
@@ -40,10 +51,17 @@ VesselRecord* ScriptRunner::vessel(const std::string& name, const char* command,
     return found;
 }
 
-void ScriptRunner::runSteps(long long count) {
-    for (long long i = 0; i < count; ++i) {
-        world_.step(dt_);
+bool ScriptRunner::runSteps(const Command& command, long long count, std::string& reason) {
+    Progress progress(source_ + ":" + std::to_string(command.line), count);
+    for (long long i = 0; i < count && !interrupted(); ++i) {
+        if (!world_.step(dt_)) {
+            reason = "step " + std::to_string(i + 1) + " of " + std::to_string(count) + ": " +
+                     world_.stepError();
+            return false;
+        }
+        progress.update(i + 1, world_.simTime());
     }
+    return true;
 }
 
 void ScriptRunner::expect(const Command& command) {
@@ -62,16 +80,24 @@ bool ScriptRunner::execute(const Command& command, std::string& reason) {
         dt_ = command.seconds;
         return true;
     case CommandKind::Step:
-        runSteps(command.count);
-        return true;
-    case CommandKind::Run:
+        return runSteps(command, command.count, reason);
+    case CommandKind::Run: {
         if (dt_ <= 0.0) {
             reason = "run: the step length is 0 (set one with dt)";
             return false;
         }
         // Counted up front: adding dt up would overshoot by a step on rounding.
-        runSteps(static_cast<long long>(std::ceil(command.seconds / dt_ - 1e-9)));
-        return true;
+        const double steps = std::ceil(command.seconds / dt_ - 1e-9);
+        if (steps > bounds::kSteps.high) {
+            reason = "run: " + formatNumber(command.seconds) + " s in steps of " +
+                     formatNumber(dt_) + " s would be " + formatNumber(steps) +
+                     " steps, more than the " +
+                     std::to_string(static_cast<long long>(bounds::kSteps.high)) +
+                     " one command may run";
+            return false;
+        }
+        return runSteps(command, static_cast<long long>(steps), reason);
+    }
     case CommandKind::Key:
         world_.pressKey(command.key);
         return true;

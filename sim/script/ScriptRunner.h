@@ -21,13 +21,15 @@ public:
     void setStrict(bool strict) { strict_ = strict; }
 
     // 0 when every command ran and every expect held, 1 when an expect failed, 2 when a
-    // command could not be carried out (the run stops there, message on standard error).
+    // command could not be carried out (the run stops there, message on standard error),
+    // kInterrupted when an interrupt stopped it.
     int run(const std::vector<Command>& commands);
 
 private:
     // False with a reason when the command cannot be carried out.
     bool execute(const Command& command, std::string& reason);
-    void runSteps(long long count);
+    // False with a reason when a step cannot be taken; stops early on an interrupt.
+    bool runSteps(const Command& command, long long count, std::string& reason);
     void expect(const Command& command);
     VesselRecord* vessel(const std::string& name, const char* command, std::string& reason);
 

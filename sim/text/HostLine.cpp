@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "sim/text/Bounds.h"
 #include "sim/text/NumberText.h"
 #include "sim/text/TextWords.h"
 
@@ -15,11 +16,13 @@ using text::WordReader;
 struct KeyName {
     HostLineKind kind;
     const char* key;
+    const bounds::Range* range; // of each number of a vector
 };
 
 constexpr KeyName keyNames[] = {
-    {HostLineKind::Pos, "POS"},   {HostLineKind::Vel, "VEL"},       {HostLineKind::Ori, "ORI"},
-    {HostLineKind::Avel, "AVEL"}, {HostLineKind::Status, "STATUS"}, {HostLineKind::Dock, "DOCK"},
+    {HostLineKind::Pos, "POS", &bounds::kPosition}, {HostLineKind::Vel, "VEL", &bounds::kVelocity},
+    {HostLineKind::Ori, "ORI", &bounds::kAngle},    {HostLineKind::Avel, "AVEL", &bounds::kSpin},
+    {HostLineKind::Status, "STATUS", nullptr},      {HostLineKind::Dock, "DOCK", nullptr},
 };
 
 class ValueReader {
@@ -27,7 +30,7 @@ public:
     ValueReader(const char* key, WordReader& words, std::string& reason)
         : key_(key), words_(words), reason_(reason) {}
 
-    bool vector(VECTOR3& v) {
+    bool vector(VECTOR3& v, const bounds::Range& range) {
         double* const parts[] = {&v.x, &v.y, &v.z};
         for (int i = 0; i < 3; ++i) {
             const std::string_view word = words_.next();
@@ -35,6 +38,8 @@ public:
                 return fail("needs 3 numbers, got " + std::to_string(i));
             if (!parseNumber(word, *parts[i]))
                 return fail(quoted(word) + " is not a number");
+            if (!bounds::within(range, *parts[i]))
+                return fail(quoted(word) + " is out of range, " + range.text);
         }
         return end("the 3 numbers");
     }
@@ -106,7 +111,7 @@ HostLineResult parseHostLine(std::string_view line, HostLine& out, std::string& 
     case HostLineKind::Vel:
     case HostLineKind::Ori:
     case HostLineKind::Avel:
-        ok = values.vector(parsed.value);
+        ok = values.vector(parsed.value, *found->range);
         break;
     case HostLineKind::Status:
         ok = values.status(parsed.status);

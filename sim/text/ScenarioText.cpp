@@ -1,8 +1,8 @@
 #include "sim/text/ScenarioText.h"
 
-#include <climits>
 #include <unordered_set>
 
+#include "sim/text/Bounds.h"
 #include "sim/text/NumberText.h"
 #include "sim/text/TextWords.h"
 
@@ -46,17 +46,16 @@ public:
         return true;
     }
 
-    bool positiveInt(std::string_view field, int& value) {
+    bool hudSide(std::string_view field, int& value) {
         const std::string_view word = words_.next();
         if (word.empty())
             return fail("missing " + std::string(field));
         long long parsed = 0;
         if (!parseInteger(word, parsed))
             return fail(std::string(field) + ' ' + quoted(word) + " is not a whole number");
-        if (parsed <= 0)
-            return fail(std::string(field) + " must be greater than 0, got " + quoted(word));
-        if (parsed > INT_MAX)
-            return fail(std::string(field) + ' ' + quoted(word) + " is too large");
+        if (!bounds::within(bounds::kHudSide, static_cast<double>(parsed)))
+            return fail(std::string(field) + ' ' + quoted(word) + " is out of range, " +
+                        bounds::kHudSide.text);
         value = static_cast<int>(parsed);
         last_ = field;
         return true;
@@ -71,8 +70,13 @@ public:
         return true;
     }
 
-    // The last value as written, so that a refusal quotes what the writer typed.
-    std::string_view lastWord() const { return lastWord_; }
+    // The last number read must lie within range; a refusal quotes it as the writer typed it.
+    bool inRange(double value, const bounds::Range& range) {
+        if (bounds::within(range, value))
+            return true;
+        return fail((last_ == "value" ? std::string() : std::string(last_) + ' ') +
+                    quoted(lastWord_) + " is out of range, " + range.text);
+    }
 
     bool end() {
         if (words_.empty())
@@ -107,20 +111,15 @@ bool readWorldStatement(std::string_view key, WordReader& words, int line, World
                         WorldLines& seen, std::string& reason) {
     WorldStatement s(key, words, reason);
     if (key == "TIME") {
-        return once(seen.time, line, key, reason) && s.number("value", world.time, true) && s.end();
+        return once(seen.time, line, key, reason) && s.number("value", world.time, true) &&
+               s.inRange(world.time, bounds::kTime) && s.end();
     }
     if (key == "BODY") {
         if (!once(seen.body, line, key, reason) || !s.word("name", world.bodyName))
             return false;
-        if (!s.number("radius", world.bodyRadius))
-            return false;
-        if (!(world.bodyRadius > 0.0))
-            return s.fail("radius must be greater than 0, got " + quoted(s.lastWord()));
-        if (!s.number("gm", world.bodyGm))
-            return false;
-        if (world.bodyGm < 0.0)
-            return s.fail("gm must not be negative, got " + quoted(s.lastWord()));
-        return s.end();
+        return s.number("radius", world.bodyRadius) &&
+               s.inRange(world.bodyRadius, bounds::kBodyRadius) && s.number("gm", world.bodyGm) &&
+               s.inRange(world.bodyGm, bounds::kBodyGm) && s.end();
     }
     if (key == "FOCUS") {
         if (!once(seen.focus, line, key, reason))
@@ -132,8 +131,8 @@ bool readWorldStatement(std::string_view key, WordReader& words, int line, World
         return true;
     }
     if (key == "HUDSIZE") {
-        return once(seen.hudSize, line, key, reason) && s.positiveInt("width", world.hudWidth) &&
-               s.positiveInt("height", world.hudHeight) && s.end();
+        return once(seen.hudSize, line, key, reason) && s.hudSide("width", world.hudWidth) &&
+               s.hudSide("height", world.hudHeight) && s.end();
     }
     reason = "unknown statement " + quoted(key) + " in the world block";
     return false;
@@ -158,6 +157,10 @@ public:
             // cut them there, and a vessel would be known by two names.
             if (raw.find('\0') != std::string_view::npos)
                 return fail(lines.number(), "a NUL byte in the line");
+            if (raw.size() > bounds::kScenarioText.lineBytes + (raw.ends_with('\r') ? 1 : 0))
+                return fail(lines.number(), "the line is longer than " +
+                                                std::to_string(bounds::kScenarioText.lineBytes) +
+                                                " bytes, the most a scenario line may hold");
             const std::string_view line = text::trim(raw);
             if (line.empty() || line.front() == '#')
                 continue;
@@ -240,6 +243,9 @@ private:
             return fail(number, "BEGIN_VESSEL " + block.className + ": missing vessel name");
         if (!names_.insert(block.name).second)
             return fail(number, "vessel name '" + block.name + "' is used twice");
+        if (doc_.vessels.size() == bounds::kVessels)
+            return fail(number, "more than " + std::to_string(bounds::kVessels) +
+                                    " vessels, the most a scenario may hold");
         doc_.vessels.push_back(std::move(block));
         state_ = State::Vessel;
         openLine_ = number;

@@ -138,6 +138,7 @@ bool World::load(const ScenarioDoc& doc, std::string& error) {
     setHudSize(doc.world.hudWidth, doc.world.hudHeight);
 
     loading_ = true;
+    skipped_.clear();
     std::vector<LoadStatus> statuses;
     statuses.reserve(doc.vessels.size());
     bool ok = loadBlocks(doc, statuses, error);
@@ -158,6 +159,7 @@ bool World::load(const ScenarioDoc& doc, std::string& error) {
         }
         ok = applyDocks(doc, statuses, error);
     }
+    reportSkippedLines();
     if (!ok) {
         resetAfterFailedLoad();
         names_.erase(body_.name);
@@ -214,6 +216,33 @@ void World::resetAfterFailedLoad() {
     loadLog_.clear();
     groupsDirty_ = false;
     debug_.reset();
+}
+
+void World::skipLine(const std::string& where, std::string_view className, std::string_view line) {
+    const std::string_view like = line.substr(0, line.find(' '));
+    std::string key(className);
+    key.append(1, '\0').append(like);
+    SkippedLines& seen = skipped_[key];
+    if (++seen.count <= kSkipsShown) {
+        warn(where + ": warning: line not understood by class '" + std::string(className) +
+             "' or the host, skipped: " + std::string(line));
+        return;
+    }
+    if (seen.source.empty()) {
+        seen.source = where.substr(0, where.rfind(':'));
+        seen.like = like;
+    }
+}
+
+void World::reportSkippedLines() {
+    for (const auto& [key, seen] : skipped_) {
+        if (seen.count > kSkipsShown) {
+            warn(seen.source + ": warning: " + std::to_string(seen.count - kSkipsShown) +
+                 " more lines '" + seen.like + " ...' of class '" + key.substr(0, key.find('\0')) +
+                 "' not understood, skipped");
+        }
+    }
+    skipped_.clear();
 }
 
 } // namespace vx

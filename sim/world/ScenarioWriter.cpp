@@ -7,15 +7,19 @@
 #include <string>
 #include <system_error>
 
+#include "sim/text/HostLine.h"
 #include "sim/world/VesselCallbacks.h"
 #include "sim/world/World.h"
 
 #ifdef _WIN32
+#include <io.h>
 #include <process.h>
 #define VX_PROCESS_ID _getpid()
+#define VX_MAY_WRITE(path) (_access((path), 2) == 0)
 #else
 #include <unistd.h>
 #define VX_PROCESS_ID getpid()
+#define VX_MAY_WRITE(path) (access((path), W_OK) == 0)
 #endif
 
 namespace vx {
@@ -76,16 +80,48 @@ bool writeWhole(const std::string& path, const std::string& text, std::string& w
     return true;
 }
 
+// What the host writes it must be able to read again: the scenario's structure and bounds, and
+// every line of its own in each block. A vessel's own lines are the vessel's to read.
+bool readsBack(const std::string& text, std::string_view shownName, std::string& why) {
+    ScenarioDoc doc;
+    if (!parseScenarioText(text, shownName, doc, why)) {
+        return false;
+    }
+    for (const VesselBlock& block : doc.vessels) {
+        for (const SourceLine& line : block.lines) {
+            HostLine parsed;
+            std::string reason;
+            if (parseHostLine(line.text, parsed, reason) == HostLineResult::Bad) {
+                why = std::string(shownName) + ":" + std::to_string(line.number) + ": " + reason;
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool World::save(const std::string& path, std::string_view shownName, std::string& error) {
     namespace fs = std::filesystem;
     const std::string text = scenarioText();
-    static unsigned int saveCount = 0;
     const fs::path target(path);
+    std::string why;
+    if (!readsBack(text, shownName, why)) {
+        error = "cannot save " + std::string(shownName) +
+                ": what would be written could not be read again (" + why + "); nothing written";
+        return false;
+    }
+    std::error_code noStatus;
+    const fs::file_status existing = fs::status(target, noStatus);
+    if (fs::is_regular_file(existing) && !VX_MAY_WRITE(target.string().c_str())) {
+        error = "cannot save " + std::string(shownName) + ": " + std::strerror(errno) +
+                " (the file is kept as it was)";
+        return false;
+    }
+    static unsigned int saveCount = 0;
     fs::path temporary = target;
     temporary += ".tmp" + std::to_string(VX_PROCESS_ID) + "-" + std::to_string(++saveCount);
-    std::string why;
     if (!writeWhole(temporary.string(), text, why)) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
@@ -93,7 +129,13 @@ bool World::save(const std::string& path, std::string_view shownName, std::strin
         return false;
     }
     std::error_code renamed;
-    fs::rename(temporary, target, renamed);
+    if (fs::is_regular_file(existing)) {
+        // The replaced file's permissions stay what its owner made them.
+        fs::permissions(temporary, existing.permissions(), renamed);
+    }
+    if (!renamed) {
+        fs::rename(temporary, target, renamed);
+    }
     if (renamed) {
         std::error_code ignored;
         fs::remove(temporary, ignored);

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "sim/text/Bounds.h"
+#include "sim/text/NumberText.h"
 #include "sim/world/Math3.h"
 #include "sim/world/VesselCallbacks.h"
 #include "sim/world/VesselState.h"
@@ -16,11 +18,18 @@ namespace vx {
 namespace {
 
 constexpr double kMjdAtZero = 51544.5; // date of simulated time 0
+// A scenario's AVEL bound in the radians a second a vessel turns by.
+const bounds::Range kSpinRadians{degreesToRadians(bounds::kSpin.low),
+                                 degreesToRadians(bounds::kSpin.high), bounds::kSpin.text};
 constexpr double kSecondsPerDay = 86400.0;
 
 bool turnsInFlight(const VesselRecord& vessel) {
     return vessel.status() == VESSELSTATUS_FLIGHT && vessel.ground() == GroundPhase::Free &&
            (vessel.avel.x != 0.0 || vessel.avel.y != 0.0 || vessel.avel.z != 0.0);
+}
+
+bool vectorWithin(const VECTOR3& v, const bounds::Range& range) {
+    return bounds::within(range, v.x) && bounds::within(range, v.y) && bounds::within(range, v.z);
 }
 
 // How far ahead the callback walk asks for the vessels it is about to call.
@@ -30,7 +39,13 @@ constexpr std::size_t kSlotPrefetch = 16;
 
 } // namespace
 
-void World::step(double dt) {
+bool World::step(double dt) {
+    if (!bounds::within(bounds::kTime, simt_ + dt)) {
+        stepError_ = "the simulated time would pass " + formatNumber(bounds::kTime.high) +
+                     " s, the most it may reach";
+        return false;
+    }
+    outOfBounds_ = nullptr;
     inStep_ = true;
     simdt_ = dt;
     simt_ += dt;
@@ -54,6 +69,32 @@ void World::step(double dt) {
     inStep_ = false;
     destroyPending();
     reportDebugLine();
+    return outOfBounds_ == nullptr || !describeOutOfBounds(*outOfBounds_);
+}
+
+void World::checkBounds(const MotionState& motion, VesselRecord* owner) {
+    if (!vectorWithin(motion.pos, bounds::kPosition) ||
+        !vectorWithin(motion.vel, bounds::kVelocity)) {
+        outOfBounds_ = outOfBounds_ != nullptr ? outOfBounds_ : owner;
+    }
+}
+
+bool World::describeOutOfBounds(const VesselRecord& vessel) {
+    const auto describe = [&](const char* what, const VECTOR3& v, const bounds::Range& range) {
+        if (vectorWithin(v, range)) {
+            return false;
+        }
+        std::string value;
+        appendVector(value, v);
+        stepError_ = "vessel '" + vessel.name + "' left the bounds: its " + what + " (" + value +
+                     ") is out of range, " + range.text;
+        return true;
+    };
+    // A vessel deleted in the step after it moved is gone: nothing of it is left to save.
+    return vessel.alive &&
+           (describe("position", vessel.pos(), bounds::kPosition) ||
+            describe("velocity", vessel.vel(), bounds::kVelocity) ||
+            describe("angular velocity", scale(vessel.avel, radiansToDegrees(1.0)), bounds::kSpin));
 }
 
 template <GuardedCallback Which, std::uint8_t Hook> void World::callHooks(double mjd) {
@@ -109,6 +150,10 @@ void World::turn(VesselRecord& vessel, double dt) {
     if (vessel.status() == VESSELSTATUS_LANDED || vessel.ground() != GroundPhase::Free) {
         return;
     }
+    if (!vectorWithin(vessel.avel, kSpinRadians)) {
+        outOfBounds_ = outOfBounds_ != nullptr ? outOfBounds_ : &vessel;
+        return;
+    }
     const double spin = length(vessel.avel);
     if (spin > 0.0) { // idle vessels are left alone: no matrix work, no rounding
         const MATRIX3 turn = axisRotation(scale(vessel.avel, 1.0 / spin), spin * dt);
@@ -133,6 +178,7 @@ void World::moveVessels(double dt) {
         }
         coast(motion, dt);
         touchGround(motion, owner);
+        checkBounds(motion, owner);
     });
 }
 
@@ -168,6 +214,7 @@ void World::moveDockedVessels(double dt) {
         if (!owner->isFollower()) {
             touchGround(motion, owner);
         }
+        checkBounds(motion, owner);
     });
 }
 

@@ -133,7 +133,7 @@ bool VESSEL::ParseScenarioLineEx(char* line, void* status) const {
     std::string reason;
     switch (vx::parseHostLine(line, parsed, reason)) {
     case vx::HostLineResult::NotHost:
-        world->warn(where + ": warning: line not understood, skipped: " + line);
+        world->skipLine(where, liveVessel(handle_)->className, line);
         return false;
     case vx::HostLineResult::Bad:
         if (load->error.empty()) {

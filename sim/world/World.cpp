@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "sim/text/Bounds.h"
 #include "sim/world/VesselCallbacks.h"
 #include "sim/world/VesselState.h"
 
@@ -248,6 +249,10 @@ VesselRecord* World::createVessel(std::string_view name, std::string_view classN
     }
     if (findObject(name) != nullptr) {
         return refuse("the name '" + std::string(name) + "' is taken");
+    }
+    if (vessels_.size() >= bounds::kVessels) {
+        return refuse(std::to_string(bounds::kVessels) +
+                      " vessels are alive, the most there may be");
     }
     const VesselClass* vesselClass = classes_.find(className, reason);
     if (vesselClass == nullptr) {

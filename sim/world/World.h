@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -66,7 +67,12 @@ public:
     bool save(const std::string& path, std::string_view shownName, std::string& error);
 
     // --- Running -----------------------------------------------------------------------------
-    void step(double dt);
+    // One step. False when it could not be taken (the simulated time would pass its bound) or
+    // when a vessel left the bounds in it (a position, velocity or turn out of range, or not a
+    // number): nothing the world holds then could be saved to be read again, and stepError()
+    // says why.
+    bool step(double dt);
+    const std::string& stepError() const { return stepError_; }
     // Presses and releases a key on the focus vessel; the down event's result.
     int pressKey(const KeySpec& key);
     bool inStep() const { return inStep_; }
@@ -116,6 +122,10 @@ public:
     const VxScenarioFile* activeFile() const { return activeFile_; }
     void emit(std::string_view kind, std::string_view text);
     void warn(std::string_view message);
+    // Warns of a line of a vessel's block that neither its class nor the host understood. The
+    // same kind of line (its first word) of one class is shown a few times in a load; the rest
+    // are counted in one line when the load ends.
+    void skipLine(const std::string& where, std::string_view className, std::string_view line);
 
 private:
     struct PendingEvent {
@@ -145,6 +155,9 @@ private:
     void turn(VesselRecord& vessel, double dt);
     // The owner is read only when the vessel comes to rest.
     void touchGround(MotionState& motion, VesselRecord* const& owner);
+    // Notes the first vessel of the step whose motion left the bounds; cheap when none does.
+    void checkBounds(const MotionState& motion, VesselRecord* owner);
+    bool describeOutOfBounds(const VesselRecord& vessel);
     void drawHud();
     void reportDebugLine();
     void regroup();
@@ -215,6 +228,8 @@ private:
     std::vector<std::size_t> freeMotion_; // slots to take again
     std::size_t steppedSlots_ = 0;        // motionSlots_ when the step began
     std::vector<VesselRecord*> doomed_;   // deleted, waiting for vvcExit
+    VesselRecord* outOfBounds_ = nullptr; // the first vessel of this step that left the bounds
+    std::string stepError_;
     bool groupsDirty_ = false;
     bool anyFollowers_ = false; // some vessel follows a group leader; set by regroup
 
@@ -231,6 +246,15 @@ private:
     VesselRecord* hudVessel_ = nullptr; // whose HUD the last frame was
     std::string hudText_;
     std::string eventText_; // reused for event texts built on the step path
+
+    struct SkippedLines {
+        std::string source; // the file they were in
+        std::string like;   // the first word they share
+        std::size_t count = 0;
+    };
+    static constexpr std::size_t kSkipsShown = 3;
+    std::map<std::string, SkippedLines, std::less<>> skipped_; // by class and first word
+    void reportSkippedLines();
 
     bool loading_ = false;
     std::vector<PendingEvent> loadEvents_;

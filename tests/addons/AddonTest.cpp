@@ -175,15 +175,15 @@ const struct {          // answers as "result text;", published points as "name 
     {block("Bare", "") + block("Mixed", kOlef + "  SEATS 2\n" + kDuma) +
          block("Shut", "  AIRLOCK CLOSED\n") + block("Max", "  SEATS 100\n") +
          block("Cabinless", "  NOCREW\n" + kOlef) +
-         block("Seats", "  SEATS 0\n  SEATS -3\n  SEATS 101\n  SEATS 2x\n  SEATS many\n") +
+         block("Seats", "  SEATS 0\n  SEATS 101\n  SEATS 2x\n") +
          block("Lower", "  ckitcrew -Olef_Brandt-19-70-45\n") +
          block("Over", "  SEATS 1\n" + kOlef + kDuma) +
          block("Refused", kOlef + "  CKITCREW -Duma_Okaro-141-70-45\n") +
          "BEGIN_VESSEL Tender Empty\nEND_VESSEL\n",
      "",
      "| Bare 1/4; Mixed 1/0; Shut 0/4; Max 1/100; Cabinless ; Seats 1/4; Lower 1/3; Over 1/0; "
-     "Refused 1/3; Empty 1/3; CKITCREW -Olef_Brandt-19-70-45; SEATS 0; SEATS -3; SEATS 101; SEATS "
-     "2x; SEATS many; CKITCREW -Duma_Okaro-32-70-45; CKITCREW -Duma_Okaro-141-70-45; "},
+     "Refused 1/3; Empty 1/3; CKITCREW -Olef_Brandt-19-70-45; SEATS 0; SEATS 101; SEATS 2x; "
+     "CKITCREW -Duma_Okaro-32-70-45; CKITCREW -Duma_Okaro-141-70-45; "},
 };
 
 std::string published(const vx::World& world) {

@@ -49,7 +49,9 @@ TEST(HostLine, BadValuesNameTheKeyAndTheWord) {
         {"DOCK 0 0", "DOCK: missing the other vessel's name"},
         {"DOCK 0 1.5 Tender", "DOCK: other port '1.5' is not a whole number"},
         {"DOCK -1 0 Tender", "DOCK: own port '-1' is negative"},
-        {"DOCK 0 2147483648 Tender", "DOCK: other port '2147483648' is too large"}};
+        {"DOCK 0 2147483648 Tender", "DOCK: other port '2147483648' is too large"},
+        {"POS 1 2 1e14", "POS: '1e14' is out of range, -1e13 .. 1e13 m"},
+        {"AVEL 0 -2e6 0", "AVEL: '-2e6' is out of range, -1e6 .. 1e6 degrees/s"}};
     for (const auto& [text, want] : bad) {
         EXPECT_EQ(vx::parseHostLine(text, line, reason), vx::HostLineResult::Bad) << text;
         EXPECT_EQ(reason, want) << text;
@@ -59,7 +61,7 @@ TEST(HostLine, BadValuesNameTheKeyAndTheWord) {
 TEST(ScenarioText, ReadsBlocksWithTheirLinesStrippedAndNumbered) {
     vx::ScenarioDoc doc;
     std::string error;
-    ASSERT_TRUE(vx::parseScenarioText("# colony\r\nBEGIN_WORLD\r\n\tHUDSIZE 2147483647 1  \r\n"
+    ASSERT_TRUE(vx::parseScenarioText("# colony\r\nBEGIN_WORLD\r\n\tHUDSIZE 16384 1  \r\n"
                                       "END_WORLD\n\nBEGIN_VESSEL   Tender   Big  Tender  \n"
                                       "  # not a line\n\t CKITCREW x-41 \t\nEND_VESSEL",
                                       "demo.scn", doc, error));
@@ -69,7 +71,7 @@ TEST(ScenarioText, ReadsBlocksWithTheirLinesStrippedAndNumbered) {
     EXPECT_EQ(tender.className + "|" + tender.name + "|" + std::to_string(tender.line) + "|" +
                   std::to_string(tender.lines[0].number) + "|" + tender.lines[0].text + "|" +
                   std::to_string(doc.world.hudWidth),
-              "Tender|Big  Tender|6|8|CKITCREW x-41|2147483647");
+              "Tender|Big  Tender|6|8|CKITCREW x-41|16384");
 }
 
 TEST(ScenarioText, RefusalsNameTheLineAndTheReason) {
@@ -94,13 +96,16 @@ TEST(ScenarioText, RefusalsNameTheLineAndTheReason) {
         {"BEGIN_WORLD\nTIME 1\nTIME 2\n",
          "3: TIME is given twice in the world block (first at line 2)"},
         {"BEGIN_WORLD\nBODY New Earth 1 1\n", "2: BODY: radius 'Earth' is not a number"},
-        {"BEGIN_WORLD\nBODY Earth -6e6 1\n", "2: BODY: radius must be greater than 0, got '-6e6'"},
-        {"BEGIN_WORLD\nBODY Earth 1 -1\n", "2: BODY: gm must not be negative, got '-1'"},
+        {"BEGIN_WORLD\nBODY Earth 0 1\n", "2: BODY: radius '0' is out of range, 1e-3 .. 1e10 m"},
+        {"BEGIN_WORLD\nBODY Earth 1 -1\n", "2: BODY: gm '-1' is out of range, 0 .. 1e22 m^3/s^2"},
+        {"BEGIN_WORLD\nTIME 1e300\n", "2: TIME: '1e300' is out of range, 0 .. 1e10 s"},
         {"BEGIN_WORLD\nFOCUS  \n", "2: FOCUS: missing vessel name"},
         {"BEGIN_WORLD\nHUDSIZE 800\n", "2: HUDSIZE: missing height"},
-        {"BEGIN_WORLD\nHUDSIZE 0 600\n", "2: HUDSIZE: width must be greater than 0, got '0'"},
+        {"BEGIN_WORLD\nHUDSIZE 0 600\n",
+         "2: HUDSIZE: width '0' is out of range, 1 .. 16384 pixels"},
         {"BEGIN_WORLD\nHUDSIZE 8 6.5\n", "2: HUDSIZE: height '6.5' is not a whole number"},
-        {"BEGIN_WORLD\nHUDSIZE 2147483648 1\n", "2: HUDSIZE: width '2147483648' is too large"},
+        {"BEGIN_WORLD\nHUDSIZE 2147483648 1\n",
+         "2: HUDSIZE: width '2147483648' is out of range, 1 .. 16384 pixels"},
         {"BEGIN_VESSEL a b\n\n  MESSAGE hi\0there\n"sv, "3: a NUL byte in the line"},
     };
     for (const auto& [text, want] : cases) {
