@@ -7,15 +7,11 @@
 #include <cstring>
 
 #include "addons/ckit/WalkerAirlock.h"
+#include "crew/CrewText.h"
 
 namespace ckit {
 
 namespace {
-
-bool IsCrewDataId(const char* id) {
-    return id != nullptr &&
-           std::memcmp(id, crewkit::kCrewDataPointId, sizeof crewkit::kCrewDataPointId) == 0;
-}
 
 // Reads one whole number; end gets where it stopped.
 bool ReadInt(const char* text, char** end, int& value) {
@@ -150,7 +146,7 @@ ATTACHMENTHANDLE CrewWalker::crewDataPoint() const {
         return nullptr;
     }
     ATTACHMENTHANDLE last = GetAttachmentHandle(true, count - 1);
-    return IsCrewDataId(GetAttachmentId(last)) ? last : nullptr;
+    return IsPointId(GetAttachmentId(last), crewkit::kCrewDataPointId) ? last : nullptr;
 }
 
 void CrewWalker::walk(const VECTOR3& local) const {
