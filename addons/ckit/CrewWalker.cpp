@@ -37,7 +37,6 @@ void CrewWalker::clbkSetClassCaps(FILEHANDLE /*cfg*/) {
     SetSize(1.0);
     SetEmptyMass(100.0);
     CreateAttachment(true, {0.0, 0.0, 0.0}, {0.0, -1.0, 0.0}, {0.0, 0.0, 1.0}, kHoldPointId);
-    AddMesh(identity_.mesh);
     // The intake reads the last point for parents, so the data point comes after every other.
     if (kind_ == WalkerKind::Person) {
         CreateAttachment(true,
@@ -48,6 +47,9 @@ void CrewWalker::clbkSetClassCaps(FILEHANDLE /*cfg*/) {
 }
 
 void CrewWalker::clbkPostCreation() {
+    // Only now is the mesh known: a scenario block, read after the class set-up, may name it,
+    // and the host has no call to replace a mesh once added.
+    AddMesh(identity_.mesh);
     if (kind_ == WalkerKind::Person && !loadedFromBlock_) {
         StepOutOfAirlock(*this);
     }
