@@ -98,9 +98,7 @@ int32_t CrewLinkRecord::ScanForArrivals() {
         if (dataPoint == nullptr) {
             continue;
         }
-        const char* id = other->GetAttachmentId(dataPoint);
-        if (id == nullptr ||
-            !StartsWithBytes(id, crewkit::kCrewDataPointId, sizeof crewkit::kCrewDataPointId)) {
+        if (!IsPointId(other->GetAttachmentId(dataPoint), crewkit::kCrewDataPointId)) {
             continue;
         }
         VECTOR3 data{}, unusedDir{}, unusedRot{};

@@ -4,6 +4,7 @@
 
 #include "crew/CrewManager.h"
 #include "crew/CrewNumbers.h"
+#include "crew/CrewText.h"
 #include "host/CrewKit.h"
 
 CrewLinkRecord crewLinkTable[kCrewLinkCount];
@@ -32,19 +33,13 @@ PointVectors BuildPoint(uint32_t state, const float box[6], int32_t auxiliary, i
     return v;
 }
 
-bool IsCrewPointId(const char* id) {
-    // All five bytes, terminator included: "CKitX" or "ckit" are other points.
-    return id != nullptr &&
-           std::memcmp(id, crewkit::kCrewPointId, sizeof crewkit::kCrewPointId) == 0;
-}
-
 } // namespace
 
 ATTACHMENTHANDLE FindCrewPoint(const VESSEL& vessel, bool openOnly) {
     const unsigned int count = vessel.AttachmentCount(false);
     for (unsigned int i = 0; i < count; ++i) {
         ATTACHMENTHANDLE point = vessel.GetAttachmentHandle(false, i);
-        if (point == nullptr || !IsCrewPointId(vessel.GetAttachmentId(point))) {
+        if (point == nullptr || !IsPointId(vessel.GetAttachmentId(point), crewkit::kCrewPointId)) {
             continue;
         }
         if (!openOnly) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 inline char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -40,6 +41,13 @@ inline bool StartsWithBytes(const char* text, const char* prefix, std::size_t le
         }
     }
     return true;
+}
+
+// Whether an attachment point's id is exactly pointId, terminator included and case-sensitively:
+// an id that only begins with it, or differs in case, names another point. The comparison
+// stops at the id's terminator, since a shorter id may end its memory there.
+inline bool IsPointId(const char* id, const char* pointId) {
+    return id != nullptr && std::strcmp(id, pointId) == 0;
 }
 
 // Copies at most maxLength bytes of text, each from byte turned into to, and a terminator:

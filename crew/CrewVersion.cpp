@@ -1,5 +1,6 @@
 #include "crew/CrewVersion.h"
 
+#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -44,6 +45,52 @@ float ToSingle(double value) {
     return static_cast<float>(value);
 }
 
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+const char* SkipDigits(const char* at) {
+    while (IsDigit(*at)) {
+        ++at;
+    }
+    return at;
+}
+
+// The length of the decimal number text begins with: white space, a sign, digits with a
+// decimal point among or after them, an exponent; 0 when there are no digits. The other forms
+// a text-to-double conversion takes (hexadecimal, infinity, not a number) would make the
+// version depend on the form of the line, so they are no number here.
+std::size_t DecimalNumberLength(const char* text) {
+    const char* at = text;
+    while (std::isspace(static_cast<unsigned char>(*at)) != 0) {
+        ++at;
+    }
+    if (*at == '+' || *at == '-') {
+        ++at;
+    }
+    const char* const digits = at;
+    at = SkipDigits(at);
+    bool hasDigits = at != digits;
+    if (*at == '.') {
+        const char* const fraction = at + 1;
+        at = SkipDigits(fraction);
+        hasDigits = hasDigits || at != fraction;
+    }
+    if (!hasDigits) {
+        return 0;
+    }
+    if (*at == 'e' || *at == 'E') {
+        const char* exponent = at + 1;
+        if (*exponent == '+' || *exponent == '-') {
+            ++exponent;
+        }
+        if (IsDigit(*exponent)) {
+            at = SkipDigits(exponent);
+        }
+    }
+    return static_cast<std::size_t>(at - text);
+}
+
 } // namespace
 
 float GetCrewLibraryVersion() {
@@ -57,7 +104,9 @@ float GetCrewLibraryVersion() {
     }
     char line[kVersionLineSize] = {};
     FileReadLine(file, line, kVersionLineSize);
-    // 0.0 (no number) stays "not read yet", so the file is read again next time.
+    // The conversion sees the decimal number alone, or nothing at all: 0.0 (no number) stays
+    // "not read yet", so the file is read again next time.
+    line[DecimalNumberLength(line)] = '\0';
     cachedLibraryVersion = ToSingle(std::strtod(line, nullptr));
     FileClose(file);
     return cachedLibraryVersion;

@@ -2,6 +2,8 @@
 // live in static storage and every colony of the library shares the same two objects.
 #include "vessel/HabitatAnimation.h"
 
+#include <optional>
+
 #include "host/Vantrix.h"
 #include "vessel/Halcyra.h"
 
@@ -19,13 +21,20 @@ struct HabitatRotations {
     MGROUP_ROTATE slow;
 };
 
+// Built by the first colony and kept for the life of the library. An optional rather than a
+// function-local static: the host calls from one thread only, so the lock the compiler puts
+// around such a static would guard nothing.
+std::optional<HabitatRotations> rotations;
+
 HabitatRotations& Rotations() {
-    static HabitatRotations rotations{
-        MGROUP_ROTATE(kHabitatMesh, kFastGroups, sizeof kFastGroups / sizeof kFastGroups[0],
-                      VECTOR3{0, 0, 0}, VECTOR3{0, 0, 1}, kFullTurn),
-        MGROUP_ROTATE(kHabitatMesh, kSlowGroups, sizeof kSlowGroups / sizeof kSlowGroups[0],
-                      VECTOR3{0, 0, 0}, VECTOR3{0, 0, 1}, kFullTurn)};
-    return rotations;
+    if (!rotations) {
+        rotations = HabitatRotations{
+            MGROUP_ROTATE(kHabitatMesh, kFastGroups, sizeof kFastGroups / sizeof kFastGroups[0],
+                          VECTOR3{0, 0, 0}, VECTOR3{0, 0, 1}, kFullTurn),
+            MGROUP_ROTATE(kHabitatMesh, kSlowGroups, sizeof kSlowGroups / sizeof kSlowGroups[0],
+                          VECTOR3{0, 0, 0}, VECTOR3{0, 0, 1}, kFullTurn)};
+    }
+    return *rotations;
 }
 
 } // namespace

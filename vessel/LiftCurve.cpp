@@ -17,6 +17,11 @@ struct LiftTable {
     double slope[kBreakpointCount]; // slope[8] is 0: nothing follows the last breakpoint
 };
 
+// Behind a plain flag, not a function-local static: the host calls from one thread only, so
+// the lock the compiler puts around such a static would guard nothing.
+LiftTable liftTable;
+bool liftTableBuilt = false;
+
 LiftTable BuildLiftTable() {
     LiftTable table{};
     for (int i = 0; i < kBreakpointCount; ++i) {
@@ -33,7 +38,11 @@ LiftTable BuildLiftTable() {
 } // namespace
 
 double LiftCoeff(double aoa) {
-    static const LiftTable table = BuildLiftTable();
+    if (!liftTableBuilt) {
+        liftTable = BuildLiftTable();
+        liftTableBuilt = true;
+    }
+    const LiftTable& table = liftTable;
     int i = 0;
     while (i < kBreakpointCount - 1 && !(aoa <= table.angle[i + 1])) {
         ++i;

@@ -7,15 +7,11 @@
 #include <cstring>
 
 #include "addons/ckit/WalkerAirlock.h"
+#include "crew/CrewText.h"
 
 namespace ckit {
 
 namespace {
-
-bool IsCrewDataId(const char* id) {
-    return id != nullptr &&
-           std::memcmp(id, crewkit::kCrewDataPointId, sizeof crewkit::kCrewDataPointId) == 0;
-}
 
 // Reads one whole number; end gets where it stopped.
 bool ReadInt(const char* text, char** end, int& value) {
@@ -41,7 +37,6 @@ void CrewWalker::clbkSetClassCaps(FILEHANDLE /*cfg*/) {
     SetSize(1.0);
     SetEmptyMass(100.0);
     CreateAttachment(true, {0.0, 0.0, 0.0}, {0.0, -1.0, 0.0}, {0.0, 0.0, 1.0}, kHoldPointId);
-    AddMesh(identity_.mesh);
     // The intake reads the last point for parents, so the data point comes after every other.
     if (kind_ == WalkerKind::Person) {
         CreateAttachment(true,
@@ -52,6 +47,9 @@ void CrewWalker::clbkSetClassCaps(FILEHANDLE /*cfg*/) {
 }
 
 void CrewWalker::clbkPostCreation() {
+    // Only now is the mesh known: a scenario block, read after the class set-up, may name it,
+    // and the host has no call to replace a mesh once added.
+    AddMesh(identity_.mesh);
     if (kind_ == WalkerKind::Person && !loadedFromBlock_) {
         StepOutOfAirlock(*this);
     }
@@ -150,7 +148,7 @@ ATTACHMENTHANDLE CrewWalker::crewDataPoint() const {
         return nullptr;
     }
     ATTACHMENTHANDLE last = GetAttachmentHandle(true, count - 1);
-    return IsCrewDataId(GetAttachmentId(last)) ? last : nullptr;
+    return IsPointId(GetAttachmentId(last), crewkit::kCrewDataPointId) ? last : nullptr;
 }
 
 void CrewWalker::walk(const VECTOR3& local) const {

@@ -1,7 +1,6 @@
 #include "addons/ckit/WalkerAirlock.h"
 
-#include <cstring>
-
+#include "crew/CrewText.h"
 #include "host/CrewKit.h"
 #include "host/Vantrix.h"
 
@@ -27,9 +26,7 @@ bool FindEnclosingBox(const VESSEL& other, const VECTOR3& at, AirlockBox& box, d
     const unsigned int count = other.AttachmentCount(false);
     for (unsigned int i = 0; i < count; ++i) {
         ATTACHMENTHANDLE point = other.GetAttachmentHandle(false, i);
-        const char* id = other.GetAttachmentId(point);
-        if (id == nullptr ||
-            std::memcmp(id, crewkit::kCrewPointId, sizeof crewkit::kCrewPointId) != 0) {
+        if (!IsPointId(other.GetAttachmentId(point), crewkit::kCrewPointId)) {
             continue;
         }
         VECTOR3 pos{}, dir{}, rot{};

@@ -129,7 +129,7 @@ TEST_F(AddonTest, WalkerBlockKeepsThePersonWhereItWasSavedThroughASaveAndAReload
         const char* points;
         std::string saved; // the block's last lines
     } const cases[] = {
-        {"CKit_Eng-Vasko", "CREW 37 72 81\n  MESH ckit/eng", "2 C-Ki 37 72 81 ckit/ckit",
+        {"CKit_Eng-Vasko", "CREW 37 72 81\n  MESH ckit/eng", kPerson,
          "  CREW 37 72 81\n  MESH ckit/eng\n"},
         {"CKitTColony", "CREW 44 66 90", "2 C-Ki 44 66 90 ckit/ckit",
          "  CREW 44 66 90\n  MESH ckit/ckit\n"},

@@ -287,9 +287,24 @@ TEST_F(CrewRosterTest, IdentityFileNamesGiveEntriesBeforeTheBuiltinsWhileAtMostT
 
 TEST_F(CrewRosterTest, FirstLineOfTheVersionFileGivesTheVersionAndOnlyANonZeroOneIsKept) {
     const std::pair<const char*, float> cases[] = {
-        {"2.0\n", 2.0f},   {"  1.5e0 beta\n", 1.5f}, {"            7", 7.0f}, // 13 characters count
-        {"\n2.0\n", 0.0f}, {"             7", 0.0f}, {"v2.0", 0.0f},
-        {"", 0.0f},        {nullptr, -1.0f},
+        {"2.0\n", 2.0f},
+        {"  1.5e0 beta\n", 1.5f},
+        {"            7", 7.0f}, // 13 characters count
+        {"\n2.0\n", 0.0f},
+        {"             7", 0.0f},
+        {"v2.0", 0.0f},
+        {"", 0.0f},
+        {nullptr, -1.0f},
+        {"inf", 0.0f}, // a decimal number only, whatever else a text-to-double conversion takes
+        {"0x2", 0.0f},
+        {"nan", 0.0f},
+        {"  +2.5e0xyz", 2.5f},
+        {"2.", 2.0f},
+        {".5", 0.5f},
+        {"1e", 1.0f},
+        {"-", 0.0f},
+        {"1E+1", 10.0f},
+        {".e1", 0.0f},
     };
     for (const auto& [content, version] : cases) { // null: no file at all
         cachedLibraryVersion = 0.0f;

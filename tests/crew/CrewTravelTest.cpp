@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "crew/CrewLink.h"
+#include "crew/CrewText.h"
 #include "tests/crew/CrewWorld.h"
 
 namespace crewtest {
@@ -241,6 +242,20 @@ TEST_F(CrewTravelTest, TransferReadsTheFirstExactCrewPointsSeatsAndStandsInTheFi
                       (Numbers{33, 72, 80, 0, 0, 0, 0, 0, 0}));
         }
     }
+}
+
+TEST(PointIdTest, IdMatchesOnlyWholeAndAShorterIdIsNotReadPastItsEnd) {
+    const struct {
+        const char *id, *pointId;
+        bool same;
+    } cases[] = {{"CKit", "CKit", true}, {"C-Ki", "C-Ki", true}, {"CK", "CKit", false},
+                 {"C-", "C-Ki", false},  {"", "CKit", false},    {"CKitX", "CKit", false},
+                 {"c-ki", "C-Ki", false}};
+    for (const auto& c : cases) { // in a block of its own size, where reading on is caught
+        const std::vector<char> id(c.id, c.id + std::strlen(c.id) + 1);
+        EXPECT_EQ(IsPointId(id.data(), c.pointId), c.same) << c.id;
+    }
+    EXPECT_FALSE(IsPointId(nullptr, "CKit"));
 }
 
 TEST_F(CrewTravelTest, WalkerInTheAirlockComesAboardWithTheFocusItsLabelSplitAtTheFirstHyphen) {
