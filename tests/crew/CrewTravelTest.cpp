@@ -24,7 +24,10 @@ protected:
         ship()->crew.Link().pollTimer = 1.0;
         return intake ? ship()->crew.ProcessArrivals() : ship()->crew.Link().ScanForArrivals();
     }
-    std::string lastMember() { return Member(ship()->crew.roster[ship()->crew.crewCount - 1]); }
+    std::string lastMember() { // "-" when nobody is aboard
+        const int32_t count = ship()->crew.crewCount;
+        return count > 0 ? Member(ship()->crew.roster[count - 1]) : "-";
+    }
     Carrier* ship_ = nullptr;
 };
 
