@@ -201,13 +201,12 @@ bool World::load(const ScenarioDoc& doc, std::string& error) {
 
 void World::resetAfterFailedLoad() {
     ++dispatchDepth_;
-    for (VesselRecord* vessel : std::vector<VesselRecord*>(vessels_)) {
+    for (VesselRecord* vessel : vessels_) {
         for (auto& port : vessel->docks) {
             port->mate = nullptr;
         }
-        unlist(*vessel);
-        doomed_.push_back(vessel);
     }
+    unlistAll();
     --dispatchDepth_;
     destroyPending();
     focus_ = nullptr;

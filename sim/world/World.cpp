@@ -91,10 +91,7 @@ World::World(WorldOptions options)
 
 World::~World() {
     ++dispatchDepth_;
-    for (VesselRecord* vessel : std::vector<VesselRecord*>(vessels_)) {
-        unlist(*vessel);
-        doomed_.push_back(vessel);
-    }
+    unlistAll();
     for (VesselRecord* vessel : doomed_) {
         destroy(*vessel);
     }
@@ -282,6 +279,18 @@ VesselRecord* World::createVessel(std::string_view name, std::string_view classN
         }
     }
     return vessel;
+}
+
+void World::unlistAll() {
+    // All at once: one vessel at a time would cost the square of their number.
+    for (VesselRecord* vessel : vessels_) {
+        vessel->alive = false;
+        names_.erase(vessel->name);
+        releaseMotion(*vessel);
+        doomed_.push_back(vessel);
+    }
+    vessels_.clear();
+    hooks_.clear();
 }
 
 void World::unlist(VesselRecord& vessel) {

@@ -140,6 +140,8 @@ private:
     void destroy(VesselRecord& vessel);
     void destroyPending();
     void unlist(VesselRecord& vessel);
+    // Every vessel leaves the lists, waiting in doomed_ to be destroyed.
+    void unlistAll();
     void resetAfterFailedLoad();
     bool loadBlocks(const ScenarioDoc& doc, std::vector<LoadStatus>& statuses, std::string& error);
     bool applyDocks(const ScenarioDoc& doc, const std::vector<LoadStatus>& statuses,
