@@ -38,11 +38,21 @@ void addOptions(CLI::App& app, VxsimOptions& options) {
 std::optional<int> parseCommandLine(int argc, char** argv, VxsimOptions& options) {
     CLI::App app{"vxsim: runs a scenario in the stand-in host and a script against it, or, with "
                  "--interactive, flies it from this terminal"};
+    app.footer("More: vxsim help commands (the script commands), vxsim help keys (the key names), "
+               "vxsim help transcript (what each line of the transcript means).");
+    app.set_version_flag("--version", std::string("vxsim ") + VX_VERSION);
     addOptions(app, options);
+    CLI::App* help = app.add_subcommand("help", "Print the script commands, the key names or the "
+                                                "transcript's kinds of line");
+    help->add_option("TOPIC", options.helpTopic, "commands, keys or transcript")
+        ->required()
+        ->check(CLI::IsMember({"commands", "keys", "transcript"}));
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& help) {
-        return app.exit(help);
+    } catch (const CLI::CallForHelp& call) {
+        return app.exit(call);
+    } catch (const CLI::CallForVersion& call) {
+        return app.exit(call);
     } catch (const CLI::ParseError& error) {
         app.exit(error);
         return 2;

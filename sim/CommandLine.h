@@ -17,10 +17,12 @@ struct VxsimOptions {
     std::string scenario;     // empty: the built-in demo scenario
     std::string script;       // empty: -e, standard input or the built-in demo script
     std::optional<std::string> inlineScript; // -e 'CMD; CMD'
+    std::string helpTopic;                   // vxsim help TOPIC: commands, keys or transcript
 };
 
 // Reads the command line into options. Returns an exit status when vxsim is done already
-// (0 after --help, 2 for bad usage, with the message written), or nothing to go on.
+// (0 after --help or --version, 2 for bad usage, with the message written), or nothing to go
+// on.
 std::optional<int> parseCommandLine(int argc, char** argv, VxsimOptions& options);
 
 } // namespace vx

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "sim/CommandLine.h"
+#include "sim/Help.h"
+#include "sim/Inputs.h"
 #include "sim/RootFolder.h"
-#include "sim/script/BuiltinDemo.h"
 #include "sim/script/Interrupt.h"
 #include "sim/script/Script.h"
 #include "sim/script/ScriptRunner.h"
@@ -19,7 +20,6 @@
 #include "sim/script/Transcript.h"
 #include "sim/text/Bounds.h"
 #include "sim/text/ScenarioText.h"
-#include "sim/text/TextFile.h"
 #include "sim/world/World.h"
 
 #ifdef VX_HAVE_CURSES
@@ -41,89 +41,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kBadInput = 2;
-
-struct Source {
-    std::string name; // as messages show it
-    std::string text;
-};
-
-// A file the user named, within the bounds of what it is to hold.
-bool readFile(const fs::path& path, const std::string& shown, const vx::TextBounds& bounds,
-              std::string& text) {
-    std::error_code notFolder;
-    if (fs::is_directory(path, notFolder)) {
-        std::fprintf(stderr, "%s: cannot read the file: it is a folder\n", shown.c_str());
-        return false;
-    }
-    std::FILE* in = std::fopen(path.string().c_str(), "rb");
-    if (in == nullptr) {
-        std::fprintf(stderr, "%s: cannot read the file (%s)\n", shown.c_str(),
-                     std::strerror(errno));
-        return false;
-    }
-    std::string error;
-    const bool read = vx::readBoundedText(in, shown, bounds, text, error);
-    std::fclose(in);
-    if (!read) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-    }
-    return read;
-}
-
-fs::path programFolder() {
-#ifdef _WIN32
-    char self[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    return length == 0 || length >= sizeof self ? fs::path(".")
-                                                : fs::path(self, self + length).parent_path();
-#else
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path(".") : self.parent_path();
-#endif
-}
-
-fs::path fromStart(const fs::path& start, const std::string& path) {
-    const fs::path given(path);
-    return given.is_absolute() ? given : start / given;
-}
-
-bool loadSource(const fs::path& start, const std::string& given, std::string_view builtinName,
-                std::string_view builtinText, const vx::TextBounds& bounds, Source& source) {
-    if (given.empty()) {
-        source = {std::string(builtinName), std::string(builtinText)};
-        return true;
-    }
-    source.name = given;
-    return readFile(fromStart(start, given), given, bounds, source.text);
-}
-
-// SCRIPT, else -e, else standard input when a scenario was named, else the demo script.
-bool loadScript(const fs::path& start, const vx::VxsimOptions& options, Source& script) {
-    const vx::TextBounds& bounds = vx::bounds::kScriptText;
-    if (!options.script.empty()) {
-        return loadSource(start, options.script, {}, {}, bounds, script);
-    }
-    std::string error;
-    if (options.inlineScript) {
-        script = {"-e", vx::inlineScriptText(*options.inlineScript)};
-        if (!vx::checkBoundedText(script.text, script.name, bounds, error)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return false;
-        }
-        return true;
-    }
-    if (!options.scenario.empty()) {
-        script.name = "stdin";
-        if (!vx::readBoundedText(stdin, script.name, bounds, script.text, error)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return false;
-        }
-        return true;
-    }
-    script = {std::string(vx::kBuiltinScriptName), std::string(vx::builtinDemoScript())};
-    return true;
-}
 
 // The run takes place in the root folder: the modules, the crew library's files and the log.
 bool enterRoot(vx::RootFolder& folder, const fs::path& root) {
@@ -177,26 +94,64 @@ int runInteractive(const vx::VxsimOptions& options, const fs::path& start,
 #endif
 }
 
+// A script typed at a terminal: each command runs as its line is entered.
+int runTyped(vx::ScriptRunner& runner) {
+    std::fputs("vxsim: type script commands, one a line; each runs when entered. Ctrl-D ends "
+               "(vxsim help commands lists them).\n",
+               stderr);
+    int status = 0;
+    char line[vx::bounds::kScriptText.lineBytes + 2];
+    for (int number = 1; !runner.quitting(); ++number) {
+        std::fputs("> ", stderr);
+        std::fflush(stderr);
+        if (std::fgets(line, sizeof line, stdin) == nullptr) {
+            break;
+        }
+        vx::Command command;
+        std::string error;
+        switch (vx::parseScriptLine(line, "stdin", number, command, error)) {
+        case vx::ScriptLine::Refused:
+            std::fprintf(stderr, "%s\n", error.c_str()); // a typing slip: the next line may mend it
+            continue;
+        case vx::ScriptLine::Empty:
+            continue;
+        case vx::ScriptLine::Command:
+            break;
+        }
+        const int ran = runner.run({command});
+        if (ran == vx::kInterrupted) {
+            return ran;
+        }
+        status = ran == 1 ? 1 : status;
+    }
+    std::fputc('\n', stderr);
+    return status;
+}
+
 int run(int argc, char** argv) {
     vx::VxsimOptions options;
     if (auto done = vx::parseCommandLine(argc, argv, options)) {
         return *done;
     }
+    if (!options.helpTopic.empty()) {
+        vx::printHelp(options.helpTopic, stdout);
+        return 0;
+    }
     std::error_code error;
     const fs::path start = fs::current_path(error);
     const fs::path rootPath =
-        options.root.empty() ? programFolder() / "runtime" : fromStart(start, options.root);
+        options.root.empty() ? vx::programFolder() / "runtime" : vx::fromStart(start, options.root);
     // Before anything is read or loaded: a run that cannot take place there changes nothing.
     vx::RootFolder root;
     if (!enterRoot(root, rootPath)) {
         return kBadInput;
     }
 
-    Source scenario;
-    Source script;
-    if (!loadSource(start, options.scenario, vx::kBuiltinScenarioName, vx::builtinDemoScenario(),
-                    vx::bounds::kScenarioText, scenario) ||
-        (!options.interactive && !loadScript(start, options, script))) {
+    vx::Source scenario;
+    vx::Source script;
+    const bool typed = !options.interactive && vx::scriptSource(options) == vx::ScriptFrom::Typed;
+    if (!vx::readScenario(start, rootPath, options.scenario, scenario) ||
+        (!options.interactive && !typed && !vx::readScript(start, options, script))) {
         return kBadInput;
     }
     vx::ScenarioDoc doc;
@@ -209,7 +164,7 @@ int run(int argc, char** argv) {
         return runInteractive(options, start, doc, scenario.name);
     }
     std::vector<vx::Command> commands;
-    if (!vx::parseScript(script.text, script.name, commands, message)) {
+    if (!typed && !vx::parseScript(script.text, script.name, commands, message)) {
         std::fprintf(stderr, "%s\n", message.c_str());
         return kBadInput;
     }
@@ -236,9 +191,9 @@ int run(int argc, char** argv) {
             return vx::kStrictFailed;
         }
     }
-    vx::ScriptRunner runner(world, transcript, script.name, start);
+    vx::ScriptRunner runner(world, transcript, typed ? "stdin" : script.name, start);
     runner.setStrict(options.strict);
-    return runner.run(commands);
+    return typed ? runTyped(runner) : runner.run(commands);
 }
 
 } // namespace

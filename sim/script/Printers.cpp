@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "sim/text/NumberText.h"
+#include "sim/text/TextWords.h"
 #include "sim/world/VesselState.h"
 
 namespace vx {
@@ -104,7 +105,7 @@ bool printCommand(World& world, const Command& command, Transcript& out, std::st
     }
     VesselRecord* vessel = world.findVessel(command.name);
     if (vessel == nullptr) {
-        reason = "print: no vessel named '" + command.name + "'";
+        reason = "print: no vessel named " + text::quoted(command.name);
         return false;
     }
     if (command.print == PrintWhat::Vessel) {

@@ -47,13 +47,39 @@ public:
         return true;
     }
 
+    // A vessel name: one word, or any text between double quotes ("Big Tender").
+    bool name(std::string_view field, std::string& value) {
+        const std::string_view rest = words_.rest();
+        if (rest.empty() || rest.front() != '"')
+            return word(field, value);
+        const std::size_t close = rest.find('"', 1);
+        if (close == std::string_view::npos)
+            return fail(std::string(field) + " has no closing '\"'");
+        if (close + 1 < rest.size() && !text::isBlank(rest[close + 1]))
+            return fail(std::string(field) + ": a blank must follow the closing '\"'");
+        if (close == 1)
+            return fail(std::string(field) + " is empty");
+        value = rest.substr(1, close - 1);
+        words_ = WordReader(rest.substr(close + 1));
+        last_ = field;
+        return true;
+    }
+
+    // A vessel name that ends the line: in double quotes, or the rest of the line as it is.
+    bool lastName(std::string_view field, std::string& value) {
+        if (!words_.empty() && words_.rest().front() == '"')
+            return name(field, value) && end();
+        return rest(field, value);
+    }
+
     bool number(std::string_view field, double& value, const bounds::Range& range) {
         const std::string_view w = words_.next();
         if (w.empty())
             return fail("missing " + std::string(field));
-        if (!parseNumber(w, value))
+        const NumberRead read = readNumber(w, value);
+        if (read == NumberRead::NotANumber)
             return bad(field, w, "is not a number");
-        if (!bounds::within(range, value))
+        if (read == NumberRead::OutOfRange || !bounds::within(range, value))
             return bad(field, w, (std::string("is out of range, ") + range.text).c_str());
         last_ = field;
         lastWord_ = w;
@@ -66,11 +92,10 @@ public:
         const std::string_view w = words_.next();
         if (w.empty())
             return fail("missing " + std::string(field));
-        if (!parseInteger(w, value))
+        const NumberRead read = readInteger(w, value);
+        if (read == NumberRead::NotANumber)
             return bad(field, w, "is not a whole number");
-        if (value < 0)
-            return bad(field, w, "must not be negative");
-        if (value > most)
+        if (read == NumberRead::OutOfRange || value < 0 || value > most)
             return bad(field, w, (std::string("is out of range, ") + range).c_str());
         last_ = field;
         lastWord_ = w;
@@ -145,11 +170,11 @@ bool readPrint(WordReader& words, Command& c, std::string& reason) {
     }
     if (what == "vessel") {
         c.print = PrintWhat::Vessel;
-        return args.rest("NAME", c.name);
+        return args.lastName("NAME", c.name);
     }
     if (what == "lift") {
         c.print = PrintWhat::Lift;
-        return args.word("NAME", c.name) && args.number("DEGREES", c.degrees, bounds::kLiftAngle) &&
+        return args.name("NAME", c.name) && args.number("DEGREES", c.degrees, bounds::kLiftAngle) &&
                args.end();
     }
     return args.fail(quoted(what) + " is not one of " + printChoices);
@@ -159,76 +184,71 @@ bool readPrint(WordReader& words, Command& c, std::string& reason) {
 bool readCommand(std::string_view line, Command& c, std::string& reason) {
     WordReader words(line);
     const std::string_view name = words.next();
-    if (name == "dt") {
-        c.kind = CommandKind::Dt;
+    const CommandInfo* info = findCommand(name);
+    if (info == nullptr || info->kind == CommandKind::Expect) {
+        reason = "unknown command " + quoted(name) + " (vxsim help commands lists them)";
+        return false;
+    }
+    c.kind = info->kind;
+    switch (info->kind) {
+    case CommandKind::Dt: {
         Args args(name, words, true, reason);
         return args.number("SECONDS", c.seconds, bounds::kStep) && args.end();
     }
-    if (name == "step") {
-        c.kind = CommandKind::Step;
+    case CommandKind::Step: {
         Args args(name, words, true, reason);
         c.count = 1;
         return (words.empty() || args.count("N", c.count)) && args.end();
     }
-    if (name == "run") {
-        c.kind = CommandKind::Run;
+    case CommandKind::Run: {
         Args args(name, words, true, reason);
         if (!args.number("SECONDS", c.seconds, bounds::kRun))
             return false;
         return (c.seconds > 0.0 || args.badLast("SECONDS", "must be greater than 0")) && args.end();
     }
-    if (name == "key") {
-        c.kind = CommandKind::Key;
+    case CommandKind::Key: {
         Args args(name, words, true, reason);
         std::string key;
         if (!args.word("KEY", key))
             return false;
         if (!parseKeySpec(key, c.key))
-            return args.fail(quoted(key) + " is not a key");
+            return args.fail(quoted(key) + " is not a key (vxsim help keys lists them)");
         return args.end();
     }
-    if (name == "focus" || name == "delete") {
-        c.kind = name == "focus" ? CommandKind::Focus : CommandKind::Delete;
-        return Args(name, words, true, reason).rest("NAME", c.name);
-    }
-    if (name == "create") {
-        c.kind = CommandKind::Create;
+    case CommandKind::Focus:
+    case CommandKind::Delete:
+        return Args(name, words, true, reason).lastName("NAME", c.name);
+    case CommandKind::Create: {
         Args args(name, words, false, reason);
-        return args.word("CLASS", c.className) && args.rest("NAME", c.name);
+        return args.word("CLASS", c.className) && args.lastName("NAME", c.name);
     }
-    if (name == "place") {
-        c.kind = CommandKind::Place;
+    case CommandKind::Place: {
         Args args(name, words, false, reason);
-        return args.word("NAME", c.name) && args.word("REF", c.other) &&
+        return args.name("NAME", c.name) && args.name("REF", c.other) &&
                args.number("X", c.position.x, bounds::kPosition) &&
                args.number("Y", c.position.y, bounds::kPosition) &&
                args.number("Z", c.position.z, bounds::kPosition) && args.end();
     }
-    if (name == "dock") {
-        c.kind = CommandKind::Dock;
+    case CommandKind::Dock: {
         Args args(name, words, false, reason);
-        return args.word("A", c.name) && args.port("A's PORT", c.port) && args.word("B", c.other) &&
+        return args.name("A", c.name) && args.port("A's PORT", c.port) && args.name("B", c.other) &&
                args.port("B's PORT", c.otherPort) && args.end();
     }
-    if (name == "undock") {
-        c.kind = CommandKind::Undock;
+    case CommandKind::Undock: {
         Args args(name, words, false, reason);
-        return args.word("A", c.name) && args.port("PORT", c.port) && args.end();
+        return args.name("A", c.name) && args.port("PORT", c.port) && args.end();
     }
-    if (name == "save") {
-        c.kind = CommandKind::Save;
+    case CommandKind::Save: {
         Args args(name, words, true, reason);
         return args.word("FILE", c.file) && args.end();
     }
-    if (name == "print") {
-        c.kind = CommandKind::Print;
+    case CommandKind::Print:
         return readPrint(words, c, reason);
-    }
-    if (name == "quit") {
-        c.kind = CommandKind::Quit;
+    case CommandKind::Quit:
         return Args(name, words, true, reason).end();
+    case CommandKind::Expect:
+        break;
     }
-    reason = "unknown command " + quoted(name);
     return false;
 }
 
@@ -257,30 +277,78 @@ bool readExpect(std::string_view line, Command& c, std::string& reason) {
 
 } // namespace
 
+const CommandInfo kCommands[14] = {
+    {"dt", CommandKind::Dt, "dt SECONDS", "the step length from now on (default 0.1)"},
+    {"step", CommandKind::Step, "step [N]", "N steps (default 1)"},
+    {"run", CommandKind::Run, "run SECONDS", "steps until that much simulated time has passed"},
+    {"key", CommandKind::Key, "key [MOD+]KEY",
+     "press and release KEY on the focus vessel (vxsim help keys)"},
+    {"focus", CommandKind::Focus, "focus NAME", "give the focus to NAME"},
+    {"place", CommandKind::Place, "place NAME REF X Y Z",
+     "put NAME at (X, Y, Z) in REF's frame, with REF's velocity and orientation"},
+    {"dock", CommandKind::Dock, "dock A PORT B PORT",
+     "dock A's PORT to B's PORT, poses as they are"},
+    {"undock", CommandKind::Undock, "undock A PORT", "undock A's PORT"},
+    {"create", CommandKind::Create, "create CLASS NAME",
+     "create a vessel the way a module does, at the focus vessel's state"},
+    {"delete", CommandKind::Delete, "delete NAME", "delete a vessel"},
+    {"save", CommandKind::Save, "save FILE",
+     "save the scenario (FILE relative to the folder vxsim was started from)"},
+    {"print", CommandKind::Print,
+     "print time|hud|debug|vessels|scenario|vessel NAME|lift NAME DEGREES",
+     "print that; lines begin with '| '"},
+    {"expect", CommandKind::Expect, "expect hud|debug TEXT",
+     "fail (exit status 1) unless the text last drawn on the focus HUD, or the debug line, is "
+     "TEXT"},
+    {"quit", CommandKind::Quit, "quit", "stop"},
+};
+
+const CommandInfo* findCommand(std::string_view name) {
+    for (const CommandInfo& info : kCommands) {
+        if (name == info.name)
+            return &info;
+    }
+    return nullptr;
+}
+
+ScriptLine parseScriptLine(std::string_view raw, std::string_view source, int number,
+                           Command& out, std::string& error) {
+    std::string_view line = text::trimLeft(raw);
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    WordReader probe(line);
+    const std::string_view first = probe.next();
+    if (first.empty() || first.front() == '#')
+        return ScriptLine::Empty;
+    Command c;
+    c.line = number;
+    std::string reason;
+    const bool ok = first == "expect" ? readExpect(line, c, reason)
+                                      : readCommand(text::trim(withoutComment(line)), c, reason);
+    if (!ok) {
+        error = std::string(source) + ':' + std::to_string(number) + ": " + reason;
+        return ScriptLine::Refused;
+    }
+    out = std::move(c);
+    return ScriptLine::Command;
+}
+
 bool parseScript(std::string_view text, std::string_view source, std::vector<Command>& out,
                  std::string& error) {
     out.clear();
     text::LineReader lines(text);
     std::string_view raw;
     while (lines.next(raw)) {
-        std::string_view line = text::trimLeft(raw);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        WordReader probe(line);
-        const std::string_view first = probe.next();
-        if (first.empty() || first.front() == '#')
-            continue;
         Command c;
-        c.line = lines.number();
-        std::string reason;
-        const bool ok = first == "expect"
-                            ? readExpect(line, c, reason)
-                            : readCommand(text::trim(withoutComment(line)), c, reason);
-        if (!ok) {
-            error = std::string(source) + ':' + std::to_string(c.line) + ": " + reason;
+        switch (parseScriptLine(raw, source, lines.number(), c, error)) {
+        case ScriptLine::Refused:
             return false;
+        case ScriptLine::Command:
+            out.push_back(std::move(c));
+            break;
+        case ScriptLine::Empty:
+            break;
         }
-        out.push_back(std::move(c));
     }
     return true;
 }

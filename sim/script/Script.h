@@ -50,11 +50,28 @@ struct Command {
     ExpectWhat expect = ExpectWhat::Hud;
 };
 
+// The commands as the reader knows them and `vxsim help commands` shows them.
+struct CommandInfo {
+    const char* name;  // the first word
+    CommandKind kind;  // what the reader makes of it
+    const char* usage; // the command with its arguments
+    const char* does;  // what it does
+};
+extern const CommandInfo kCommands[14];
+// The command of that first word, or null.
+const CommandInfo* findCommand(std::string_view name);
+
 // Reads a whole script. On failure returns false with error "SOURCE:LINE: reason" and
-// leaves out unspecified. Names may contain spaces only as the last argument of focus,
-// delete, create and print vessel.
+// leaves out unspecified. A vessel name is one word, or any text in double quotes; as the last
+// argument (focus, delete, create, print vessel) it may also be the rest of the line.
 bool parseScript(std::string_view text, std::string_view source, std::vector<Command>& out,
                  std::string& error);
+
+// Reads one line of a script, line number number of source: a command, nothing (a blank or
+// comment line), or a refusal with error "SOURCE:LINE: reason".
+enum class ScriptLine { Command, Empty, Refused };
+ScriptLine parseScriptLine(std::string_view line, std::string_view source, int number,
+                           Command& out, std::string& error);
 
 // The commands of -e 'CMD; CMD' as script text, one command a line.
 std::string inlineScriptText(std::string_view commands);

@@ -9,6 +9,7 @@
 #include "sim/script/StrictCheck.h"
 #include "sim/text/Bounds.h"
 #include "sim/text/NumberText.h"
+#include "sim/text/TextWords.h"
 #include "sim/world/VesselState.h"
 
 namespace vx {
@@ -46,7 +47,7 @@ VesselRecord* ScriptRunner::vessel(const std::string& name, const char* command,
                                    std::string& reason) {
     VesselRecord* found = world_.findVessel(name);
     if (found == nullptr) {
-        reason = std::string(command) + ": no vessel named '" + name + "'";
+        reason = std::string(command) + ": no vessel named " + text::quoted(name);
     }
     return found;
 }

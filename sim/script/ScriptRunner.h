@@ -24,6 +24,8 @@ public:
     // command could not be carried out (the run stops there, message on standard error),
     // kInterrupted when an interrupt stopped it.
     int run(const std::vector<Command>& commands);
+    // Whether a quit command has run.
+    bool quitting() const { return quit_; }
 
 private:
     // False with a reason when the command cannot be carried out.

@@ -36,9 +36,10 @@ public:
             const std::string_view word = words_.next();
             if (word.empty())
                 return fail("needs 3 numbers, got " + std::to_string(i));
-            if (!parseNumber(word, *parts[i]))
+            const NumberRead read = readNumber(word, *parts[i]);
+            if (read == NumberRead::NotANumber)
                 return fail(quoted(word) + " is not a number");
-            if (!bounds::within(range, *parts[i]))
+            if (read == NumberRead::OutOfRange || !bounds::within(range, *parts[i]))
                 return fail(quoted(word) + " is out of range, " + range.text);
         }
         return end("the 3 numbers");
@@ -49,12 +50,12 @@ public:
         if (word.empty())
             return fail(std::string("missing ") + which + " port");
         long long parsed = 0;
-        if (!parseInteger(word, parsed))
+        const NumberRead read = readInteger(word, parsed);
+        if (read == NumberRead::NotANumber)
             return fail(std::string(which) + " port " + quoted(word) + " is not a whole number");
-        if (parsed < 0)
-            return fail(std::string(which) + " port " + quoted(word) + " is negative");
-        if (parsed > INT_MAX)
-            return fail(std::string(which) + " port " + quoted(word) + " is too large");
+        if (read == NumberRead::OutOfRange || parsed < 0 || parsed > INT_MAX)
+            return fail(std::string(which) + " port " + quoted(word) +
+                        " is out of range, 0 .. 2147483647");
         value = static_cast<int>(parsed);
         return true;
     }

@@ -4,6 +4,21 @@
 
 namespace vx {
 
+const NamedKey kNamedKeys[6] = {
+    {"up", VXK_UP, "up arrow"},       {"down", VXK_DOWN, "down arrow"},
+    {"left", VXK_LEFT, "left arrow"}, {"right", VXK_RIGHT, "right arrow"},
+    {"pgup", VXK_PRIOR, "Page Up"},   {"pgdn", VXK_NEXT, "Page Down"},
+};
+
+const ModifierName kModifierNames[6] = {
+    {"shift", true, false, false, false, "left Shift"},
+    {"lshift", true, false, false, false, "left Shift"},
+    {"rshift", false, true, false, false, "right Shift"},
+    {"ctrl", false, false, true, false, "left Ctrl"},
+    {"lctrl", false, false, true, false, "left Ctrl"},
+    {"rctrl", false, false, false, true, "right Ctrl"},
+};
+
 namespace {
 
 char lower(char c) {
@@ -28,13 +43,6 @@ constexpr std::uint32_t letterCodes[26] = {
 constexpr std::uint32_t digitCodes[10] = {VXK_0, VXK_1, VXK_2, VXK_3, VXK_4,
                                           VXK_5, VXK_6, VXK_7, VXK_8, VXK_9};
 
-struct NamedKey {
-    const char* name;
-    std::uint32_t code;
-};
-constexpr NamedKey namedKeys[] = {{"up", VXK_UP},       {"down", VXK_DOWN},  {"left", VXK_LEFT},
-                                  {"right", VXK_RIGHT}, {"pgup", VXK_PRIOR}, {"pgdn", VXK_NEXT}};
-
 bool keyCode(std::string_view name, std::uint32_t& code) {
     if (name.size() == 1) {
         const char c = lower(name.front());
@@ -48,7 +56,7 @@ bool keyCode(std::string_view name, std::uint32_t& code) {
         }
         return false;
     }
-    for (const NamedKey& k : namedKeys) {
+    for (const NamedKey& k : kNamedKeys) {
         if (sameName(name, k.name)) {
             code = k.code;
             return true;
@@ -58,17 +66,16 @@ bool keyCode(std::string_view name, std::uint32_t& code) {
 }
 
 bool holdModifier(std::string_view name, KeySpec& key) {
-    if (sameName(name, "shift") || sameName(name, "lshift"))
-        key.leftShift = true;
-    else if (sameName(name, "rshift"))
-        key.rightShift = true;
-    else if (sameName(name, "ctrl") || sameName(name, "lctrl"))
-        key.leftCtrl = true;
-    else if (sameName(name, "rctrl"))
-        key.rightCtrl = true;
-    else
-        return false;
-    return true;
+    for (const ModifierName& m : kModifierNames) {
+        if (sameName(name, m.name)) {
+            key.leftShift = key.leftShift || m.leftShift;
+            key.rightShift = key.rightShift || m.rightShift;
+            key.leftCtrl = key.leftCtrl || m.leftCtrl;
+            key.rightCtrl = key.rightCtrl || m.rightCtrl;
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace

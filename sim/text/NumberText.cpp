@@ -41,31 +41,46 @@ void appendVector(std::string& out, const VECTOR3& v) {
 }
 
 bool parseNumber(std::string_view text, double& value) {
+    return readNumber(text, value) == NumberRead::Read;
+}
+
+NumberRead readNumber(std::string_view text, double& value) {
     if (!dropPlus(text) || text.empty())
-        return false;
+        return NumberRead::NotANumber;
     // from_chars also reads "inf" and "nan"; a position or a time never holds them.
     const char first = text.front() == '-' && text.size() > 1 ? text[1] : text.front();
     if (first != '.' && (first < '0' || first > '9'))
-        return false;
+        return NumberRead::NotANumber;
     double parsed = 0.0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, parsed, std::chars_format::general);
-    if (result.ec != std::errc{} || result.ptr != end || !std::isfinite(parsed))
-        return false;
+    if (result.ptr != end ||
+        (result.ec != std::errc{} && result.ec != std::errc::result_out_of_range))
+        return NumberRead::NotANumber;
+    if (result.ec == std::errc::result_out_of_range || !std::isfinite(parsed))
+        return NumberRead::OutOfRange;
     value = parsed;
-    return true;
+    return NumberRead::Read;
 }
 
 bool parseInteger(std::string_view text, long long& value) {
+    return readInteger(text, value) == NumberRead::Read;
+}
+
+NumberRead readInteger(std::string_view text, long long& value) {
     if (!dropPlus(text) || text.empty())
-        return false;
+        return NumberRead::NotANumber;
     long long parsed = 0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, parsed, 10);
-    if (result.ec != std::errc{} || result.ptr != end)
-        return false;
+    if (result.ptr != end)
+        return NumberRead::NotANumber;
+    if (result.ec == std::errc::result_out_of_range)
+        return NumberRead::OutOfRange;
+    if (result.ec != std::errc{})
+        return NumberRead::NotANumber;
     value = parsed;
-    return true;
+    return NumberRead::Read;
 }
 
 } // namespace vx

@@ -17,7 +17,11 @@ void appendVector(std::string& out, const VECTOR3& v);
 // The whole text must be one finite decimal number (sign, digits, point, exponent); no
 // leading or trailing blanks.
 bool parseNumber(std::string_view text, double& value);
+// The same, telling a number too large or too small for a double ("1e400") from no number.
+enum class NumberRead { Read, NotANumber, OutOfRange };
+NumberRead readNumber(std::string_view text, double& value);
 // The whole text must be one decimal integer with an optional sign.
 bool parseInteger(std::string_view text, long long& value);
+NumberRead readInteger(std::string_view text, long long& value);
 
 } // namespace vx

@@ -34,15 +34,18 @@ public:
 
     // A statement of one value (TIME) leaves the field's name out of a refusal: the key
     // already says what the value is.
-    bool number(std::string_view field, double& value, bool onlyValue = false) {
+    bool number(std::string_view field, double& value, const bounds::Range& range,
+                bool onlyValue = false) {
         const std::string_view word = words_.next();
         if (word.empty())
             return fail("missing " + std::string(field));
-        if (!parseNumber(word, value))
-            return fail((onlyValue ? std::string() : std::string(field) + ' ') + quoted(word) +
-                        " is not a number");
+        const std::string named = onlyValue ? std::string() : std::string(field) + ' ';
+        const NumberRead read = readNumber(word, value);
+        if (read == NumberRead::NotANumber)
+            return fail(named + quoted(word) + " is not a number");
+        if (read == NumberRead::OutOfRange || !bounds::within(range, value))
+            return fail(named + quoted(word) + " is out of range, " + range.text);
         last_ = field;
-        lastWord_ = word;
         return true;
     }
 
@@ -51,9 +54,11 @@ public:
         if (word.empty())
             return fail("missing " + std::string(field));
         long long parsed = 0;
-        if (!parseInteger(word, parsed))
+        const NumberRead read = readInteger(word, parsed);
+        if (read == NumberRead::NotANumber)
             return fail(std::string(field) + ' ' + quoted(word) + " is not a whole number");
-        if (!bounds::within(bounds::kHudSide, static_cast<double>(parsed)))
+        if (read == NumberRead::OutOfRange ||
+            !bounds::within(bounds::kHudSide, static_cast<double>(parsed)))
             return fail(std::string(field) + ' ' + quoted(word) + " is out of range, " +
                         bounds::kHudSide.text);
         value = static_cast<int>(parsed);
@@ -68,14 +73,6 @@ public:
         value = w;
         last_ = field;
         return true;
-    }
-
-    // The last number read must lie within range; a refusal quotes it as the writer typed it.
-    bool inRange(double value, const bounds::Range& range) {
-        if (bounds::within(range, value))
-            return true;
-        return fail((last_ == "value" ? std::string() : std::string(last_) + ' ') +
-                    quoted(lastWord_) + " is out of range, " + range.text);
     }
 
     bool end() {
@@ -94,7 +91,6 @@ private:
     WordReader& words_;
     std::string& reason_;
     std::string_view last_;
-    std::string_view lastWord_;
 };
 
 bool once(int& seenAt, int line, std::string_view key, std::string& reason) {
@@ -111,15 +107,14 @@ bool readWorldStatement(std::string_view key, WordReader& words, int line, World
                         WorldLines& seen, std::string& reason) {
     WorldStatement s(key, words, reason);
     if (key == "TIME") {
-        return once(seen.time, line, key, reason) && s.number("value", world.time, true) &&
-               s.inRange(world.time, bounds::kTime) && s.end();
+        return once(seen.time, line, key, reason) &&
+               s.number("value", world.time, bounds::kTime, true) && s.end();
     }
     if (key == "BODY") {
         if (!once(seen.body, line, key, reason) || !s.word("name", world.bodyName))
             return false;
-        return s.number("radius", world.bodyRadius) &&
-               s.inRange(world.bodyRadius, bounds::kBodyRadius) && s.number("gm", world.bodyGm) &&
-               s.inRange(world.bodyGm, bounds::kBodyGm) && s.end();
+        return s.number("radius", world.bodyRadius, bounds::kBodyRadius) &&
+               s.number("gm", world.bodyGm, bounds::kBodyGm) && s.end();
     }
     if (key == "FOCUS") {
         if (!once(seen.focus, line, key, reason))
@@ -210,13 +205,12 @@ private:
             return fail(number, std::string(key) + " without BEGIN_" + std::string(key.substr(4)));
         if (isWorldKey(key))
             return fail(number, std::string(key) + " outside the world block");
-        return fail(number, "unknown statement '" + std::string(key) + "' outside a vessel block");
+        return fail(number, "unknown statement " + quoted(key) + " outside a vessel block");
     }
 
     bool close(WordReader& words, std::string_view key, int number) {
         if (!words.empty())
-            return fail(number,
-                        std::string(key) + ": unexpected '" + std::string(words.next()) + "'");
+            return fail(number, std::string(key) + ": unexpected " + quoted(words.next()));
         state_ = State::Outside;
         return true;
     }
@@ -226,7 +220,7 @@ private:
             return fail(number, "a second world block (the first begins at line " +
                                     std::to_string(worldLine_) + ")");
         if (!words.empty())
-            return fail(number, "BEGIN_WORLD: unexpected '" + std::string(words.next()) + "'");
+            return fail(number, "BEGIN_WORLD: unexpected " + quoted(words.next()));
         state_ = State::World;
         openLine_ = worldLine_ = number;
         return true;
@@ -242,7 +236,7 @@ private:
         if (block.name.empty())
             return fail(number, "BEGIN_VESSEL " + block.className + ": missing vessel name");
         if (!names_.insert(block.name).second)
-            return fail(number, "vessel name '" + block.name + "' is used twice");
+            return fail(number, "vessel name " + quoted(block.name) + " is used twice");
         if (doc_.vessels.size() == bounds::kVessels)
             return fail(number, "more than " + std::to_string(bounds::kVessels) +
                                     " vessels, the most a scenario may hold");

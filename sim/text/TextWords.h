@@ -31,13 +31,35 @@ inline std::string_view trim(std::string_view s) {
     return trimRight(trimLeft(s));
 }
 
-// A word as a refusal quotes it: 'two'. Built by appending: GCC 12 at -O3 sees a false
-// overlap in "'" + std::string(word).
-inline std::string quoted(std::string_view word) {
+// Text from an input as a message shows it: control bytes escaped ("\x1b"), so that nothing
+// quoted acts on the user's terminal, and a long text cut, with its length given.
+inline std::string shown(std::string_view text) {
+    constexpr std::size_t kShownBytes = 80;
     std::string out;
-    out.reserve(word.size() + 2);
-    out += '\'';
-    out += word;
+    for (std::size_t i = 0; i < text.size() && i < kShownBytes; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7f) {
+            constexpr char hex[] = "0123456789abcdef";
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (text.size() > kShownBytes) {
+        out += "... (";
+        out += std::to_string(text.size());
+        out += " bytes in all)";
+    }
+    return out;
+}
+
+// A word as a refusal quotes it: 'two', shown as above. Built by appending: GCC 12 at -O3
+// sees a false overlap in "'" + std::string(word).
+inline std::string quoted(std::string_view word) {
+    std::string out(1, '\'');
+    out += shown(word);
     out += '\'';
     return out;
 }
@@ -45,7 +67,12 @@ inline std::string quoted(std::string_view word) {
 // Serves a text line by line, without the '\n', counting from 1.
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : rest_(text) {}
+    // A UTF-8 byte-order mark, which editors on Windows put before the first line, is no
+    // part of it.
+    explicit LineReader(std::string_view text) : rest_(text) {
+        if (rest_.starts_with("\xEF\xBB\xBF"))
+            rest_.remove_prefix(3);
+    }
 
     bool next(std::string_view& line) {
         if (done_)

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "sim/text/TextWords.h"
 #include "sim/world/ModuleLibrary.h"
 
 namespace vx {
@@ -36,18 +37,18 @@ const VesselClass* ClassRegistry::find(std::string_view name, std::string* reaso
     };
     // A class name is a file name here: nothing that could leave the modules folder.
     if (name.empty() || name.find_first_of("/\\") != std::string_view::npos) {
-        return fail("no vessel class '" + std::string(name) + "'");
+        return fail("no vessel class " + text::quoted(name));
     }
     const std::string path = modulePath(name);
     if (std::FILE* probe = std::fopen(path.c_str(), "rb"); probe != nullptr) {
         std::fclose(probe);
     } else {
-        return fail("vessel class '" + std::string(name) + "': no module file " + path);
+        return fail("vessel class " + text::quoted(name) + ": no module file " + path);
     }
     auto library = std::make_unique<ModuleLibrary>();
     std::string why;
     if (!library->open(path, why)) {
-        return fail("vessel class '" + std::string(name) + "': " + why);
+        return fail("vessel class " + text::quoted(name) + ": " + why);
     }
     // Through the generic function pointer type, which any function pointer may become.
     auto init = reinterpret_cast<VesselInitFunc>(
@@ -55,7 +56,7 @@ const VesselClass* ClassRegistry::find(std::string_view name, std::string* reaso
     auto exit = reinterpret_cast<VesselExitFunc>(
         reinterpret_cast<void (*)()>(library->symbol(kVesselExitExport)));
     if (init == nullptr || exit == nullptr) {
-        return fail("vessel class '" + std::string(name) + "': " + path +
+        return fail("vessel class " + text::quoted(name) + ": " + path +
                     " does not export vvcInit and vvcExit");
     }
     auto entry = std::make_unique<VesselClass>();

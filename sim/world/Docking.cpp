@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "sim/world/AllocationGuard.h"
+#include "sim/world/EventKinds.h"
 #include "sim/world/Math3.h"
 #include "sim/world/VesselState.h"
 #include "sim/world/World.h"
@@ -50,7 +51,7 @@ bool World::dock(VesselRecord* a, unsigned int portA, VesselRecord* b, unsigned 
     other.mate = &own;
     groupsDirty_ = true;
     regroup();
-    emit("dock",
+    emit(events::kDock,
          a->name + " " + std::to_string(portA) + " " + b->name + " " + std::to_string(portB));
     return true;
 }
@@ -74,7 +75,7 @@ bool World::undock(VesselRecord* a, unsigned int port, std::string& reason) {
     own.mate = nullptr;
     groupsDirty_ = true;
     regroup();
-    emit("undock", a->name + " " + std::to_string(port));
+    emit(events::kUndock, a->name + " " + std::to_string(port));
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/Keys.h"
+#include "sim/world/EventKinds.h"
 #include "sim/world/VesselCallbacks.h"
 #include "sim/world/World.h"
 
@@ -34,7 +35,7 @@ int World::pressKey(const KeySpec& key) {
             }
         }
     }
-    emit("key", key.text + " -> " + std::to_string(result));
+    emit(events::kKey, key.text + " -> " + std::to_string(result));
     reportDebugLine();
     return result;
 }

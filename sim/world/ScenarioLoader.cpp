@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "host/Vapi.h"
+#include "sim/text/TextWords.h"
+#include "sim/world/EventKinds.h"
 #include "sim/world/Math3.h"
 #include "sim/world/VesselCallbacks.h"
 #include "sim/world/VesselState.h"
@@ -54,7 +56,8 @@ bool World::loadBlocks(const ScenarioDoc& doc, std::vector<LoadStatus>& statuses
             newRecord(block.name, block.className, classes_.find(block.className));
         if (!initVessel(*vessel)) {
             error = at(doc.source, block.line,
-                       "class '" + block.className + "' created no vessel " + block.name);
+                       "class " + text::quoted(block.className) + " created no vessel " +
+                           text::shown(block.name));
             return false;
         }
         LoadStatus& status = statuses.emplace_back();
@@ -69,7 +72,7 @@ bool World::loadBlocks(const ScenarioDoc& doc, std::vector<LoadStatus>& statuses
             return false;
         }
         eventText_.assign(vessel->name).append(" (").append(vessel->className).append(")");
-        emit("vessel+", eventText_);
+        emit(events::kVesselCreated, eventText_);
     }
     return true;
 }
@@ -82,7 +85,7 @@ bool World::applyDocks(const ScenarioDoc& doc, const std::vector<LoadStatus>& st
             VesselRecord* other = findVessel(line.otherName);
             std::string reason;
             if (other == nullptr) {
-                reason = "DOCK: no vessel named '" + line.otherName + "'";
+                reason = "DOCK: no vessel named " + text::quoted(line.otherName);
             } else if (!dock(own, line.ownPort, other, line.otherPort, reason)) {
                 reason = "DOCK: " + reason;
             }
@@ -108,8 +111,8 @@ bool World::load(const ScenarioDoc& doc, std::string& error) {
             return false;
         }
         if (block.name == doc.world.bodyName) {
-            error =
-                at(doc.source, block.line, "the name '" + block.name + "' is the reference body's");
+            error = at(doc.source, block.line,
+                       "the name " + text::quoted(block.name) + " is the reference body's");
             return false;
         }
     }
@@ -120,7 +123,7 @@ bool World::load(const ScenarioDoc& doc, std::string& error) {
         }
         if (!found) {
             error = at(doc.source, doc.world.focusLine,
-                       "FOCUS: no vessel named '" + doc.world.focus + "'");
+                       "FOCUS: no vessel named " + text::quoted(doc.world.focus));
             return false;
         }
     }
@@ -224,7 +227,7 @@ void World::skipLine(const std::string& where, std::string_view className, std::
     SkippedLines& seen = skipped_[key];
     if (++seen.count <= kSkipsShown) {
         warn(where + ": warning: line not understood by class '" + std::string(className) +
-             "' or the host, skipped: " + std::string(line));
+             "' or the host, skipped: " + text::shown(line));
         return;
     }
     if (seen.source.empty()) {

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "sim/text/HostLine.h"
+#include "sim/world/EventKinds.h"
 #include "sim/world/VesselCallbacks.h"
 #include "sim/world/World.h"
 
@@ -142,7 +143,7 @@ bool World::save(const std::string& path, std::string_view shownName, std::strin
         error = "cannot save " + std::string(shownName) + ": " + renamed.message();
         return false;
     }
-    emit("save", shownName);
+    emit(events::kSave, shownName);
     return true;
 }
 

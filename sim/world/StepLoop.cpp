@@ -8,6 +8,7 @@
 
 #include "sim/text/Bounds.h"
 #include "sim/text/NumberText.h"
+#include "sim/world/EventKinds.h"
 #include "sim/world/Math3.h"
 #include "sim/world/VesselCallbacks.h"
 #include "sim/world/VesselState.h"
@@ -269,12 +270,12 @@ void World::drawHud() {
     }
     if constexpr (!HudCapture::kCapturesText) {
         eventText_.assign(vessel->name).append(" ").append(HudCapture::kNotCaptured);
-        emit("hud", eventText_);
+        emit(events::kHud, eventText_);
         return;
     }
     if (frame.count() == 0) {
         eventText_.assign(vessel->name).append(" -");
-        emit("hud", eventText_);
+        emit(events::kHud, eventText_);
         return;
     }
     char place[32];
@@ -284,14 +285,14 @@ void World::drawHud() {
         eventText_.assign(vessel->name)
             .append(place)
             .append(text.text.data(), static_cast<std::size_t>(text.length));
-        emit("hud", eventText_);
+        emit(events::kHud, eventText_);
     }
 }
 
 void World::reportDebugLine() {
     if (debug_.takeChange()) {
         const char* line = debug_.text();
-        emit("debug", line[0] == '\0' ? std::string_view("-") : std::string_view(line));
+        emit(events::kDebug, line[0] == '\0' ? std::string_view("-") : std::string_view(line));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "sim/world/World.h"
 #include "sim/world/AllocationGuard.h"
+#include "sim/world/EventKinds.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -7,6 +8,7 @@
 #include <cstring>
 
 #include "sim/text/Bounds.h"
+#include "sim/text/TextWords.h"
 #include "sim/world/VesselCallbacks.h"
 #include "sim/world/VesselState.h"
 
@@ -133,7 +135,7 @@ void World::writeLog(std::string_view line) {
     } else {
         log_.write(line);
     }
-    emit("log", line);
+    emit(events::kLog, line);
 }
 
 void World::setHudSize(int width, int height) {
@@ -245,7 +247,7 @@ VesselRecord* World::createVessel(std::string_view name, std::string_view classN
         return refuse("a vessel needs a name");
     }
     if (findObject(name) != nullptr) {
-        return refuse("the name '" + std::string(name) + "' is taken");
+        return refuse("the name " + text::quoted(name) + " is taken");
     }
     if (vessels_.size() >= bounds::kVessels) {
         return refuse(std::to_string(bounds::kVessels) +
@@ -257,7 +259,7 @@ VesselRecord* World::createVessel(std::string_view name, std::string_view classN
     }
     VesselRecord* vessel = newRecord(name, className, vesselClass);
     if (!initVessel(*vessel)) {
-        return refuse("class '" + std::string(className) + "' created no vessel");
+        return refuse("class " + text::quoted(className) + " created no vessel");
     }
     {
         Dispatch dispatch(*this);
@@ -272,7 +274,7 @@ VesselRecord* World::createVessel(std::string_view name, std::string_view classN
     }
     if (vessel->alive) {
         eventText_.assign(vessel->name).append(" (").append(vessel->className).append(")");
-        emit("vessel+", eventText_);
+        emit(events::kVesselCreated, eventText_);
         // The host always has a focus while there are vessels; a scenario load sets its own.
         if (focus_ == nullptr && !loading_) {
             setFocus(vessel);
@@ -313,7 +315,7 @@ bool World::deleteVessel(VesselRecord* vessel) {
         }
     }
     unlist(*vessel);
-    emit("vessel-", vessel->name);
+    emit(events::kVesselDeleted, vessel->name);
     if (focus_ == vessel) {
         focus_ = nullptr;
         if (!vessels_.empty()) {
@@ -354,7 +356,7 @@ VesselRecord* World::setFocus(VesselRecord* vessel) {
     VesselRecord* previous = focus_;
     if (previous != vessel) {
         focus_ = vessel;
-        emit("focus", vessel->name);
+        emit(events::kFocus, vessel->name);
     }
     return previous;
 }

@@ -93,7 +93,10 @@ TEST_F(VxsimTest, RefusedInputStopsAtItsFileAndLineBeforeAnythingElseRuns) {
          "bad.scn:2: FOCUS: no vessel named 'Ghost'"},
         {"BEGIN_VESSEL Probe Earth\nEND_VESSEL\n",
          "bad.scn:1: the name 'Earth' is the reference body's"},
-        {"step\nfly away", "bad.vxs:2: unknown command 'fly'"},
+        {"step\nfly away", "bad.vxs:2: unknown command 'fly' (vxsim help commands lists them)"},
+        {"\xEF\xBB\xBFstep\nprint vessel Beta\x1b[2J",
+         "bad.vxs:2: print: no vessel named 'Beta\\x1b[2J'"},
+        {"dock \"Gamma one\" 0 Alpha 0", "bad.vxs:1: dock: port 0 of Alpha is taken"},
         {"focus Nobody", "bad.vxs:1: focus: no vessel named 'Nobody'"},
         {"place Alpha Nobody 0 0 1", "bad.vxs:1: place: no vessel named 'Nobody'"},
         {"print vessel Nobody", "bad.vxs:1: print: no vessel named 'Nobody'"},
@@ -126,15 +129,21 @@ TEST_F(VxsimTest, RefusedInputStopsAtItsFileAndLineBeforeAnythingElseRuns) {
 TEST_F(VxsimTest, CommandLineRefusalsComeBeforeAnythingLoads) {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"--seed", "many"}, "--seed"},
-        {{"missing.scn", "-e", "step"}, "missing.scn: cannot read the file (No such file"},
+        {{"missing.scn", "-e", "step"}, "missing.scn: cannot read the file /"},
+        {{"orbit.scn", "-e", "step"}, "(No such file or directory); the root folder holds "},
+        {{".", "-e", "step"}, "/start/.: it is a folder"},
+        {{"help", "transcript"}, ""}, // not a refusal: the transcript's kinds, on standard output
         {{"--interactive", probes}, "must be a terminal"}, // the streams are files here
     };
+    fs::create_directories(root.path() / "scenarios");
+    root.write("scenarios/orbit.scn", "");
     for (const auto& [args, message] : cases) {
         const Outcome run = vxsim(args);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.status, *message == '\0' ? 0 : 2) << message;
+        EXPECT_EQ(run.out.empty(), *message != '\0') << message;
         EXPECT_THAT(run.err, HasSubstr(message));
     }
+    EXPECT_EQ(vxsim({"--version"}).out, "vxsim " VX_VERSION "\n");
     EXPECT_FALSE(loaded());
 }
 
