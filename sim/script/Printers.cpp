@@ -43,7 +43,30 @@ void printVessel(VesselRecord& vessel, Transcript& out) {
     out.print("name " + vessel.name);
     out.print("class " + vessel.className);
     out.print("emptymass " + formatNumber(vessel.emptyMass));
-    out.print("size " + formatNumber(vessel.def.size));
+    const VesselDefinition& def = vessel.def;
+    out.print("size " + formatNumber(def.size));
+    out.print("albedo " + vectorText(def.albedo));
+    out.print("visibility " + formatNumber(def.visibilityLimit) + " " +
+              formatNumber(def.spotLimit));
+    out.print("cw " + formatNumber(def.cw[0]) + " " + formatNumber(def.cw[1]) + " " +
+              formatNumber(def.cw[2]) + " " + formatNumber(def.cw[3]));
+    out.print("wing " + formatNumber(def.wingAspect) + " " + formatNumber(def.wingEffectiveness));
+    out.print("crosssections " + vectorText(def.crossSections));
+    out.print("rotdrag " + vectorText(def.rotDrag));
+    out.print("moments " + formatNumber(def.pitchMomentScale) + " " +
+              formatNumber(def.bankMomentScale));
+    out.print("pmi " + vectorText(def.pmi));
+    out.print("trim " + formatNumber(def.trimScale));
+    out.print("camera " + vectorText(def.cameraOffset));
+    out.print(std::string("lift ") + (def.liftCoeff != nullptr ? "function" : "-"));
+    std::string touchdown = "touchdown";
+    if (!def.hasTouchdownPoints) {
+        touchdown += " -";
+    }
+    for (std::size_t i = 0; def.hasTouchdownPoints && i < def.touchdownPoints.size(); ++i) {
+        touchdown += " " + vectorText(def.touchdownPoints[i]);
+    }
+    out.print(touchdown);
     out.print("pos " + vectorText(vessel.pos()));
     out.print("vel " + vectorText(vessel.vel()));
     out.print("ori " + vectorText(orientationDegrees(vessel)));
@@ -51,11 +74,13 @@ void printVessel(VesselRecord& vessel, Transcript& out) {
     out.print(std::string("status ") +
               (vessel.status() == VESSELSTATUS_LANDED ? "LANDED" : "FLIGHT"));
     for (const auto& port : vessel.docks) {
-        std::string line = "dock " + std::to_string(port->index);
+        std::string line = "dock " + std::to_string(port->index) + " pos " +
+                           vectorText(port->pos) + " dir " + vectorText(port->dir) + " rot " +
+                           vectorText(port->rot) + " mate ";
         if (port->mate != nullptr) {
-            line += " " + port->mate->owner->name + " " + std::to_string(port->mate->index);
+            line += port->mate->owner->name + " " + std::to_string(port->mate->index);
         } else {
-            line += " -";
+            line += "-";
         }
         out.print(line);
     }
