@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/Keys.h"
@@ -102,7 +103,11 @@ TEST(DemoWorld, RowsAndMapFollowTheRoadOfOneEva) {
               "  Halcyra                 halcyra   8.0 m 0.0 m/s -     open       39\n"
               "  Tender                  Tender  21.7 km 0.0 m/s -     open        3\n"
               "> CKit_Eng-Marietta_Vasko CKit          -       - -     -           -\n");
-    // Too narrow for all: the widest text column gives way first, a number never.
+    // Too narrow: the widest text column gives way first, down to its header's width; no number.
+    EXPECT_EQ(panel(50), "  VESSEL CLASS    DIST REL VEL DOCKS AIRLOCK SEATS\n"
+                         "  Halcyr halcy   8.0 m 0.0 m/s -     open       39\n"
+                         "  Tender Tende 21.7 km 0.0 m/s -     open        3\n"
+                         "> CKit_E CKit        -       - -     -           -\n");
     EXPECT_EQ(panel(52), "  VESSEL CLASS      DIST REL VEL DOCKS AIRLOCK SEATS\n"
                          "  Halcyr halcyra   8.0 m 0.0 m/s -     open       39\n"
                          "  Tender Tender  21.7 km 0.0 m/s -     open        3\n"
@@ -124,11 +129,8 @@ TEST(DemoWorld, RowsAndMapFollowTheRoadOfOneEva) {
 }
 
 TEST(WordBreak, BreaksAtTheLastSpaceThatFitsAndCutsOnlyAWordLongerThanALine) {
-    const struct {
-        const char* text;
-        int width;
-        const char* lines; // joined by '|'
-    } cases[] = {
+    // The text, the width, and the lines it is broken into, joined by '|'.
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"EVA OK - Marietta Vasko commencing spacewalk.  All traffic", 19,
          "EVA OK - Marietta|Vasko commencing|spacewalk.  All|traffic"},
         {"[3.92] vessel+: CKit_Eng-Marietta_Vasko (CKit)", 10,
@@ -136,12 +138,12 @@ TEST(WordBreak, BreaksAtTheLastSpaceThatFitsAndCutsOnlyAWordLongerThanALine) {
         {"ab cd", 5, "ab cd"},
         {"ab   cd", 4, "ab|cd"},
     };
-    for (const auto& each : cases) {
+    for (const auto& [text, width, expected] : cases) {
         std::string lines;
-        for (std::string_view line : vx::breakAtSpaces(each.text, each.width)) {
+        for (std::string_view line : vx::breakAtSpaces(text, width)) {
             lines += (lines.empty() ? "" : "|") + std::string(line);
         }
-        EXPECT_EQ(lines, each.lines) << each.text << " at " << each.width;
+        EXPECT_EQ(lines, expected) << text << " at " << width;
     }
 }
 
