@@ -28,7 +28,7 @@ send s
 wait_for "Currently 12 personnel available in Halcyra Spacedock"
 tmux_ resize-window -t spacedock -x 70 -y 20 # too small: told so, and only quitting acts
 wait_for "needs at least 80 by 24"
-send m F10 # M would add a member
+send m F10 # m is a key for the colony
 wait_for "Quit anyway? (y/n)"
 send n
 tmux_ resize-window -t spacedock -x 120 -y 36
