@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <system_error>
 
 #include "sim/screen/TerminalKeys.h"
+#include "sim/screen/WordBreak.h"
 #include "sim/world/HudCapture.h"
 #include "sim/world/Math3.h"
 #include "sim/world/VesselRecord.h"
@@ -27,13 +29,17 @@ constexpr double kLongestFrame = 0.25;
 // Only a vessel this close can be docked with by key.
 constexpr double kDockReach = 100.0;
 constexpr double kMessageSeconds = 6.0;
+constexpr int kEscape = 27;
+constexpr const char* kPathPrompt = "Save to another path (Enter saves, Esc cancels): ";
 
 // The terminal in full-screen mode for as long as the object lives.
 class Screen {
 public:
     Screen() {
         initscr();
-        raw(); // Ctrl-Q and Ctrl-S reach the program, not the terminal's flow control
+        // Ctrl-C, Ctrl-Z and Ctrl-\ arrive as keys rather than signals, and Ctrl-Q and Ctrl-S
+        // are not taken by the terminal's flow control: none stops the screen unasked.
+        raw();
         noecho();
         keypad(stdscr, TRUE);
         set_escdelay(25);
@@ -60,14 +66,17 @@ void rule(int line, int column, int width, std::string_view label) {
     attroff(A_BOLD);
 }
 
+bool fits() {
+    return COLS >= kMinWidth && LINES >= kMinHeight;
+}
+
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 } // namespace
 
-InteractiveSession::InteractiveSession(World& world, std::filesystem::path saveTarget,
-                                       std::string shownName)
+InteractiveSession::InteractiveSession(World& world, SaveTarget saveTarget, std::string shownName)
     : world_(world), saveTarget_(std::move(saveTarget)), shownName_(std::move(shownName)) {}
 
 void InteractiveSession::event(double simt, std::string_view kind, std::string_view text) {
@@ -107,9 +116,8 @@ int InteractiveSession::run() {
         realTime_ = secondsSince(start);
         const double elapsed = std::min(realTime_ - lastStep, kLongestFrame);
         lastStep = realTime_;
-        const bool fits = COLS >= kMinWidth && LINES >= kMinHeight;
         // Nothing runs while the user cannot see it or is being asked.
-        if (fits && question_ == Question::None && elapsed > 0.0 && !halted_ &&
+        if (fits() && question_ == Question::None && elapsed > 0.0 && !halted_ &&
             !world_.step(elapsed * warp_)) {
             // The world can no longer be saved to be read again: time stands still.
             halted_ = true;
@@ -123,16 +131,24 @@ int InteractiveSession::run() {
 }
 
 void InteractiveSession::handle(const TerminalKey& key) {
+    if (!fits() && key.action != TerminalAction::Quit && key.action != TerminalAction::Resize) {
+        return; // a key would act unseen
+    }
     switch (key.action) {
     case TerminalAction::None:
+        message_.clear(); // the keys take the status line
         return;
-    case TerminalAction::VesselKey:
-        if (world_.focus() == nullptr) {
+    case TerminalAction::VesselKey: {
+        const VesselRecord* focus = world_.focus();
+        if (focus == nullptr) {
             say("no vessel has the focus");
             return;
         }
-        world_.pressKey(key.key);
+        const std::string name = focus->name; // the key may delete the vessel
+        say(key.key.text + (world_.pressKey(key.key) != 0 ? ": taken by " : ": not taken by ") +
+            name);
         return;
+    }
     case TerminalAction::NextFocus:
         cycleFocus(1);
         return;
@@ -175,6 +191,10 @@ void InteractiveSession::answer(int code) {
         clear();
         return;
     }
+    if (question_ == Question::SavePath) {
+        editPath(code);
+        return;
+    }
     const Question asked = question_;
     question_ = Question::None;
     const bool yes = code == 'y' || code == 'Y';
@@ -193,6 +213,33 @@ void InteractiveSession::answer(int code) {
     }
 }
 
+// A small line editor: typing, Backspace, Enter to save, Escape (or a quit key) to give up.
+void InteractiveSession::editPath(int code) {
+    if (code == '\n' || code == '\r' || code == KEY_ENTER) {
+        question_ = Question::None;
+        if (typedPath_.empty()) {
+            say("not saved");
+            return;
+        }
+        saveTarget_.file = saveTarget_.start / typedPath_;
+        savedHere_ = false;
+        save(false);
+    } else if (code == kEscape || translateTerminalKey(code, {}).action == TerminalAction::Quit) {
+        question_ = Question::None;
+        say("not saved");
+    } else if (code == KEY_BACKSPACE || code == 127 || code == '\b') {
+        // A whole character: a UTF-8 sequence's continuation bytes go with its first byte.
+        while (!typedPath_.empty() && (typedPath_.back() & 0xC0) == 0x80) {
+            typedPath_.pop_back();
+        }
+        if (!typedPath_.empty()) {
+            typedPath_.pop_back();
+        }
+    } else if (code >= ' ' && code <= 0xFF && code != 127) {
+        typedPath_ += static_cast<char>(code);
+    }
+}
+
 void InteractiveSession::cycleFocus(int direction) {
     const std::vector<VesselRecord*>& vessels = world_.vessels();
     if (vessels.empty()) {
@@ -202,24 +249,27 @@ void InteractiveSession::cycleFocus(int direction) {
     const auto at = std::find(vessels.begin(), vessels.end(), world_.focus());
     const long count = static_cast<long>(vessels.size());
     const long index = at == vessels.end() ? 0 : at - vessels.begin();
-    world_.setFocus(vessels[static_cast<std::size_t>((index + direction + count) % count)]);
+    VesselRecord* next = vessels[static_cast<std::size_t>((index + direction + count) % count)];
+    world_.setFocus(next);
+    say("focus " + next->name);
 }
 
 void InteractiveSession::save(bool overwrite) {
     std::error_code error;
-    if (!overwrite && !savedHere_ && std::filesystem::exists(saveTarget_, error)) {
+    if (!overwrite && !savedHere_ && std::filesystem::exists(saveTarget_.file, error)) {
         question_ = Question::Overwrite;
-        say(saveTarget_.string() + " exists. Overwrite it? (y/n)");
+        say(saveTarget_.file.string() + " exists. Overwrite it? (y/n)");
         return;
     }
     std::string reason;
-    if (!world_.save(saveTarget_.string(), saveTarget_.string(), reason)) {
-        say("not saved: " + reason);
+    if (!world_.save(saveTarget_.file.string(), saveTarget_.file.string(), reason)) {
+        question_ = Question::SavePath;
+        say(reason);
         return;
     }
     savedHere_ = true;
     unsaved_ = false;
-    say("saved " + saveTarget_.string());
+    say("saved " + saveTarget_.file.string());
 }
 
 void InteractiveSession::undockFocus() {
@@ -281,7 +331,10 @@ void InteractiveSession::dockFocus() {
     std::string reason;
     if (!world_.dock(focus, own->index, other->owner, other->index, reason)) {
         say("not docked: " + reason);
+        return;
     }
+    say("docked " + focus->name + " " + std::to_string(own->index) + " to " + other->owner->name +
+        " " + std::to_string(other->index));
 }
 
 void InteractiveSession::say(std::string message) {
@@ -295,7 +348,7 @@ void InteractiveSession::draw() {
     const int width = COLS;
     const int height = LINES;
     erase();
-    if (width < kMinWidth || height < kMinHeight) {
+    if (!fits()) {
         drawTooSmall(width, height);
         refresh();
         return;
@@ -317,27 +370,21 @@ void InteractiveSession::draw() {
 }
 
 void InteractiveSession::drawTooSmall(int width, int height) {
-    char text[160];
+    char text[200];
     std::snprintf(text, sizeof text,
                   "This terminal is %d by %d; the Spacedock needs at least %d by %d. Enlarge "
-                  "it, or press F10 to quit.",
+                  "it, or press F10 or Ctrl-C to quit. Other keys do nothing until then.",
                   width, height, kMinWidth, kMinHeight);
-    // Broken at spaces where a word fits, so that the numbers stay whole.
-    std::string_view rest(text);
-    const std::size_t lineWidth = static_cast<std::size_t>(std::max(width, 1));
-    for (int line = 0; !rest.empty() && line < height; ++line) {
-        std::size_t cut = std::min(rest.size(), lineWidth);
-        if (cut < rest.size()) {
-            const std::size_t space = rest.rfind(' ', cut);
-            if (space != std::string_view::npos && space > 0) {
-                cut = space;
-            }
-        }
-        put(line, 0, rest.substr(0, cut), width);
-        rest.remove_prefix(cut);
-        while (!rest.empty() && rest.front() == ' ') {
-            rest.remove_prefix(1);
-        }
+    std::vector<std::string_view> lines = breakAtSpaces(text, width);
+    const std::string path = pathLine(width);
+    if (question_ != Question::None) { // asked here too, so that it can be answered
+        lines.emplace_back();
+        const std::vector<std::string_view> asked = breakAtSpaces(message_, width);
+        lines.insert(lines.end(), asked.begin(), asked.end());
+        lines.emplace_back(path);
+    }
+    for (int line = 0; line < height && line < static_cast<int>(lines.size()); ++line) {
+        put(line, 0, lines[static_cast<std::size_t>(line)], width);
     }
 }
 
@@ -357,32 +404,35 @@ void InteractiveSession::drawHud(int width) {
     const HudFrame& frame = world_.hudFrame();
     const int hudWidth = std::max(world_.hudWidth(), 1);
     const int hudHeight = std::max(world_.hudHeight(), 1);
+    attron(A_BOLD);
     for (int i = 0; i < frame.count(); ++i) {
         const HudText& text = frame.at(i);
-        const int line = 1 + std::clamp(text.y * kHudLines / hudHeight, 0, kHudLines - 1);
+        const int line = std::clamp(text.y * kHudLines / hudHeight, 0, kHudLines - 1);
         const int column = std::clamp(text.x * width / hudWidth, 0, width - 1);
-        attron(A_BOLD);
-        put(line, column, std::string_view(text.text.data(), static_cast<std::size_t>(text.length)),
-            width - column);
-        attroff(A_BOLD);
+        // A long text goes on in the HUD lines below its own.
+        const std::vector<std::string_view> pieces =
+            breakAtSpaces(std::string_view(text.text.data(), static_cast<std::size_t>(text.length)),
+                          width - column);
+        for (int piece = 0; piece < static_cast<int>(pieces.size()) && line + piece < kHudLines;
+             ++piece) {
+            put(1 + line + piece, column, pieces[static_cast<std::size_t>(piece)], width - column);
+        }
     }
+    attroff(A_BOLD);
 }
 
 void InteractiveSession::drawVessels(int top, int left, int width, int rows) {
     rule(top, left, width, " Vessels ");
-    if (rows < 2) {
-        return;
-    }
     collectVesselRows(world_, rows_);
-    put(top + 1, left, vesselPanelHeader(width), width);
-    const int shown = std::min<int>(rows - 2, static_cast<int>(rows_.size()));
+    const std::vector<std::string> lines = vesselPanelLines(rows_, width);
+    const int shown = std::min<int>(rows - 1, static_cast<int>(lines.size()));
     for (int i = 0; i < shown; ++i) {
-        const VesselRow& row = rows_[static_cast<std::size_t>(i)];
-        if (row.focus) {
+        const bool focus = i > 0 && rows_[static_cast<std::size_t>(i - 1)].focus;
+        if (focus) {
             attron(A_BOLD);
         }
-        put(top + 2 + i, left, formatVesselRow(row, width), width);
-        if (row.focus) {
+        put(top + 1 + i, left, lines[static_cast<std::size_t>(i)], width);
+        if (focus) {
             attroff(A_BOLD);
         }
     }
@@ -394,22 +444,30 @@ void InteractiveSession::drawMap(int top, int left, int width, int rows) {
         return;
     }
     drawNearbyMap(world_, width, rows - 2, map_);
+    // A caption too long for one line takes lines from the map's.
+    if (const int captionLines = static_cast<int>(breakAtSpaces(map_.caption, width).size());
+        captionLines > 1 && rows - 1 - captionLines >= 3) {
+        drawNearbyMap(world_, width, rows - 1 - captionLines, map_);
+    }
     for (int line = 0; line < static_cast<int>(map_.lines.size()); ++line) {
         put(top + 1 + line, left, map_.lines[static_cast<std::size_t>(line)], width);
     }
-    put(top + rows - 1, left, map_.caption, width);
+    int line = top + 1 + static_cast<int>(map_.lines.size());
+    for (std::string_view piece : breakAtSpaces(map_.caption, width)) {
+        if (line < top + rows) {
+            put(line++, left, piece, width);
+        }
+    }
 }
 
 void InteractiveSession::drawLog(int top, int left, int width, int rows) {
     rule(top, left, width, " Log ");
-    // The newest entries, each wrapped to the panel's width, fill the panel from the bottom.
+    // The newest entries, each broken to the panel's width, fill the panel from the bottom.
     int line = top + rows - 1;
     for (auto entry = log_.rbegin(); entry != log_.rend() && line > top; ++entry) {
-        const std::string& text = *entry;
-        const int pieces = std::max(1, (static_cast<int>(text.size()) + width - 1) / width);
-        for (int piece = pieces - 1; piece >= 0 && line > top; --piece, --line) {
-            put(line, left, std::string_view(text).substr(static_cast<std::size_t>(piece * width)),
-                width);
+        const std::vector<std::string_view> pieces = breakAtSpaces(*entry, width);
+        for (auto piece = pieces.rbegin(); piece != pieces.rend() && line > top; ++piece, --line) {
+            put(line, left, *piece, width);
         }
     }
 }
@@ -417,16 +475,36 @@ void InteractiveSession::drawLog(int top, int left, int width, int rows) {
 void InteractiveSession::drawStatus(int width, int height) {
     const bool fresh = question_ != Question::None ||
                        (!message_.empty() && realTime_ - messageAt_ < kMessageSeconds);
+    std::string status =
+        " " +
+        (fresh ? message_
+               : "Tab focus  F2 save  F5 undock  F6 dock  +/- time  F10 quit  other keys: vessel");
+    if (status.size() > static_cast<std::size_t>(width)) {
+        // A message's point is at its end: the question, the reason, the file's name.
+        status = " ..." +
+                 status.substr(status.size() - static_cast<std::size_t>(std::max(width - 4, 0)));
+    }
     attron(A_REVERSE);
     mvhline(height - 2, 0, ' ', width);
-    put(height - 2, 0,
-        fresh ? " " + message_
-              : " Tab focus  F2 save  F5 undock  F6 dock  + - time  F10 quit  "
-                "letters, digits, arrows, PgUp/PgDn: the focus vessel",
-        width);
+    put(height - 2, 0, status, width);
     attroff(A_REVERSE);
+    if (question_ == Question::SavePath) {
+        put(height - 1, 0, pathLine(width), width);
+        return;
+    }
     const char* debug = world_.debugText();
     put(height - 1, 0, std::string("debug: ") + (debug[0] != '\0' ? debug : "-"), width);
+}
+
+// The path being typed, its end in sight however long it grows.
+std::string InteractiveSession::pathLine(int width) const {
+    if (question_ != Question::SavePath) {
+        return {};
+    }
+    const std::string typed = typedPath_ + "_";
+    const std::size_t room =
+        static_cast<std::size_t>(std::max(width - static_cast<int>(std::strlen(kPathPrompt)), 1));
+    return kPathPrompt + (typed.size() <= room ? typed : typed.substr(typed.size() - room));
 }
 
 } // namespace vx

@@ -5,12 +5,12 @@
 #pragma once
 
 #include <deque>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "sim/screen/NearbyMap.h"
+#include "sim/screen/SaveTarget.h"
 #include "sim/screen/VesselPanel.h"
 
 namespace vx {
@@ -21,7 +21,7 @@ struct TerminalKey;
 class InteractiveSession {
 public:
     // saveTarget is where F2 saves; shownName names the scenario in the title.
-    InteractiveSession(World& world, std::filesystem::path saveTarget, std::string shownName);
+    InteractiveSession(World& world, SaveTarget saveTarget, std::string shownName);
     InteractiveSession(const InteractiveSession&) = delete;
     InteractiveSession& operator=(const InteractiveSession&) = delete;
 
@@ -34,10 +34,12 @@ public:
     int run();
 
 private:
-    enum class Question { None, Overwrite, QuitUnsaved };
+    // SavePath: the default could not be written, and another path is being typed.
+    enum class Question { None, Overwrite, QuitUnsaved, SavePath };
 
     void handle(const TerminalKey& key);
     void answer(int code);
+    void editPath(int code);
     void cycleFocus(int direction);
     void save(bool overwrite);
     void undockFocus();
@@ -52,9 +54,11 @@ private:
     void drawMap(int top, int left, int width, int rows);
     void drawLog(int top, int left, int width, int rows);
     void drawStatus(int width, int height);
+    std::string pathLine(int width) const;
 
     World& world_;
-    std::filesystem::path saveTarget_;
+    SaveTarget saveTarget_;
+    std::string typedPath_; // for Question::SavePath, relative to saveTarget_.start
     std::string shownName_;
     bool savedHere_ = false; // saveTarget_ was written by this session
     bool unsaved_ = false;   // a key, focus, vessel or dock event since the last save

@@ -177,10 +177,16 @@ void drawNearbyMap(const World& world, int width, int height, NearbyMap& map) {
             std::snprintf(caption + used, sizeof caption - used, "; inside %s's airlock",
                           nearest->owner->name.c_str());
         } else {
+            // Rounded first, so that a hair below zero reads 0.0 and not -0.0.
+            const auto tenths = [](double value) {
+                const double rounded = std::round(value * 10.0) / 10.0;
+                return rounded == 0.0 ? 0.0 : rounded;
+            };
             std::snprintf(caption + used, sizeof caption - used,
                           "; %s airlock (%s) at x %.1f y %.1f z %.1f m",
                           nearest->owner->name.c_str(), nearest->crew.open ? "open" : "closed",
-                          nearest->centre.x, nearest->centre.y, nearest->centre.z);
+                          tenths(nearest->centre.x), tenths(nearest->centre.y),
+                          tenths(nearest->centre.z));
         }
     }
     map.caption = caption;

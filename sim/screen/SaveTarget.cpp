@@ -2,17 +2,16 @@
 
 namespace vx {
 
-std::filesystem::path saveTargetFor(const std::filesystem::path& start,
-                                    const std::string& scenario) {
+SaveTarget saveTargetFor(const std::filesystem::path& start, const std::string& scenario) {
     if (scenario.empty()) {
-        return start / "demo-saved.scn";
+        return {start, start / "demo-saved.scn"};
     }
     std::filesystem::path loaded(scenario);
     if (loaded.is_relative()) {
         loaded = start / loaded;
     }
     const std::string extension = loaded.has_extension() ? loaded.extension().string() : ".scn";
-    return loaded.parent_path() / (loaded.stem().string() + "-saved" + extension);
+    return {start, loaded.parent_path() / (loaded.stem().string() + "-saved" + extension)};
 }
 
 } // namespace vx

@@ -10,6 +10,7 @@ namespace vx {
 namespace {
 
 constexpr int kTab = 9;
+constexpr int kCtrlC = 3;
 constexpr int kCtrlQ = 17;
 constexpr int kLineFeed = 10;
 constexpr int kReturn = 13;
@@ -80,6 +81,7 @@ TerminalKey translateTerminalKey(int code, const ModifiedKeyCodes& modified) {
         return action(TerminalAction::NextFocus);
     case KEY_BTAB:
         return action(TerminalAction::PreviousFocus);
+    case kCtrlC:
     case kCtrlQ:
     case KEY_F(10):
         return action(TerminalAction::Quit);

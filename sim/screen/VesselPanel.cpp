@@ -1,8 +1,10 @@
 #include "sim/screen/VesselPanel.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "sim/world/Math3.h"
 #include "sim/world/VesselRecord.h"
@@ -12,38 +14,46 @@ namespace vx {
 
 namespace {
 
-constexpr int kMark = 2; // "> " on the focus vessel's row
-constexpr int kClass = 7;
-constexpr int kDistance = 8;
-constexpr int kSpeed = 9;
-constexpr int kDocks = 8;
-constexpr int kCrew = 7;
-constexpr int kFixed = kMark + kClass + kDistance + kSpeed + kDocks + kCrew + 5; // 5 gaps
+constexpr int kColumns = 7;
+constexpr std::size_t kMark = 2; // "> " on the focus vessel's line
 
-std::string fitted(std::string text, int width) {
-    text.resize(static_cast<std::size_t>(width), ' ');
-    return text;
+struct Column {
+    const char* header;
+    bool right;  // a number, aligned to the right
+    bool shrink; // text that may be cut when the panel is narrow
+};
+
+constexpr Column kLayout[kColumns] = {
+    {"VESSEL", false, true},  {"CLASS", false, true}, {"DIST", true, false},
+    {"REL VEL", true, false}, {"DOCKS", false, true}, {"AIRLOCK", false, false},
+    {"SEATS", true, false},
+};
+
+using Cells = std::array<std::string, kColumns>;
+
+Cells cellsOf(const VesselRow& vessel) {
+    const PublishedCrew& crew = vessel.crew;
+    return {vessel.name,
+            vessel.className,
+            vessel.focus ? "-" : shortMeasure(vessel.distance, "m"),
+            vessel.focus ? "-" : shortMeasure(vessel.speed, "m/s"),
+            vessel.docks.empty() ? "-" : vessel.docks,
+            !crew.published ? "-"
+            : crew.open     ? "open"
+                            : "shut",
+            crew.published ? std::to_string(crew.freeSeats) : "-"};
 }
 
-std::string crewColumn(const PublishedCrew& crew) {
-    if (!crew.published) {
-        return "-";
+std::string line(const char* mark, const Cells& cells, const std::size_t (&widths)[kColumns],
+                 int width) {
+    std::string text = mark;
+    for (int c = 0; c < kColumns; ++c) {
+        const std::string cell = cells[c].substr(0, widths[c]);
+        const std::string pad(widths[c] - cell.size(), ' ');
+        text += (c == 0 ? "" : " ") + (kLayout[c].right ? pad + cell : cell + pad);
     }
-    char text[32];
-    std::snprintf(text, sizeof text, "%s %d", crew.open ? "open" : "shut", crew.freeSeats);
+    text.resize(std::min(text.find_last_not_of(' ') + 1, static_cast<std::size_t>(width)));
     return text;
-}
-
-std::string row(int width, const std::string& mark, const std::string& name,
-                const std::string& className, const std::string& distance, const std::string& speed,
-                const std::string& docks, const std::string& crew) {
-    const int nameWidth = std::max(4, width - kFixed);
-    char line[512];
-    std::snprintf(line, sizeof line, "%s%-*.*s %-*.*s %*.*s %*.*s %-*.*s %-*.*s", mark.c_str(),
-                  nameWidth, nameWidth, name.c_str(), kClass, kClass, className.c_str(), kDistance,
-                  kDistance, distance.c_str(), kSpeed, kSpeed, speed.c_str(), kDocks, kDocks,
-                  docks.c_str(), kCrew, kCrew, crew.c_str());
-    return fitted(line, width);
 }
 
 } // namespace
@@ -88,15 +98,43 @@ void collectVesselRows(const World& world, std::vector<VesselRow>& rows) {
     }
 }
 
-std::string vesselPanelHeader(int width) {
-    return row(width, "  ", "VESSEL", "CLASS", "DIST", "REL VEL", "DOCKS", "AIRLOCK");
-}
-
-std::string formatVesselRow(const VesselRow& vessel, int width) {
-    return row(width, vessel.focus ? "> " : "  ", vessel.name, vessel.className,
-               vessel.focus ? "-" : shortMeasure(vessel.distance, "m"),
-               vessel.focus ? "-" : shortMeasure(vessel.speed, "m/s"),
-               vessel.docks.empty() ? "-" : vessel.docks, crewColumn(vessel.crew));
+std::vector<std::string> vesselPanelLines(const std::vector<VesselRow>& rows, int width) {
+    Cells header;
+    std::size_t widths[kColumns];
+    for (int c = 0; c < kColumns; ++c) {
+        header[c] = kLayout[c].header;
+        widths[c] = header[c].size();
+    }
+    std::vector<Cells> cells;
+    for (const VesselRow& row : rows) {
+        cells.push_back(cellsOf(row));
+        for (int c = 0; c < kColumns; ++c) {
+            widths[c] = std::max(widths[c], cells.back()[c].size());
+        }
+    }
+    std::size_t total = kMark + kColumns - 1;
+    for (const std::size_t columnWidth : widths) {
+        total += columnWidth;
+    }
+    // One character at a time from the widest text column, so that none is cut much more.
+    for (; total > static_cast<std::size_t>(std::max(width, 0)); --total) {
+        int widest = -1;
+        for (int c = 0; c < kColumns; ++c) {
+            if (kLayout[c].shrink && widths[c] > std::strlen(kLayout[c].header) &&
+                (widest < 0 || widths[c] > widths[widest])) {
+                widest = c;
+            }
+        }
+        if (widest < 0) {
+            break;
+        }
+        --widths[widest];
+    }
+    std::vector<std::string> lines{line("  ", header, widths, width)};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        lines.push_back(line(rows[i].focus ? "> " : "  ", cells[i], widths, width));
+    }
+    return lines;
 }
 
 } // namespace vx

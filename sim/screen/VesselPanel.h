@@ -24,9 +24,10 @@ struct VesselRow {
 // The rows in creation order; rows keeps its storage from one frame to the next.
 void collectVesselRows(const World& world, std::vector<VesselRow>& rows);
 
-// The header line and one row, each exactly width characters (at least 40).
-std::string vesselPanelHeader(int width);
-std::string formatVesselRow(const VesselRow& row, int width);
+// The header line and a line for each row, of at most width characters. Each column is as
+// wide as its widest entry; where they do not all fit, the widest of the name, class and docks
+// columns gives way first, down to its header's width. Numbers are never cut.
+std::vector<std::string> vesselPanelLines(const std::vector<VesselRow>& rows, int width);
 
 // A distance or a speed in at most seven characters: "12.3 m", "4.1 km", "7.6 Mm".
 std::string shortMeasure(double value, const char* unit);

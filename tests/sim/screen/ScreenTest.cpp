@@ -1,9 +1,11 @@
-// The interactive screen's parts: where F2 saves, what a terminal key means, and the views of
-// the demo world that a person flies by: the vessel rows and the map to walk back in by.
+// The interactive screen's parts: where F2 saves, what a terminal key means, how text and
+// columns fit a panel, and the views of the demo world that a person flies by: the vessel
+// rows and the map to walk back in by.
 #include <curses.h>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/Keys.h"
@@ -11,6 +13,7 @@
 #include "sim/screen/SaveTarget.h"
 #include "sim/screen/TerminalKeys.h"
 #include "sim/screen/VesselPanel.h"
+#include "sim/screen/WordBreak.h"
 #include "sim/text/ScenarioText.h"
 #include "sim/world/World.h"
 #include "tests/support/TestRoot.h"
@@ -21,7 +24,7 @@ TEST(SaveTarget, IsBesideTheLoadedScenarioUnderItsOwnName) {
     std::string targets;
     for (const char* scenario :
          {"", "demo.scn", "s/orbit.scn", "/f/drop.scn", "plain", "my colony.txt"}) {
-        targets += vx::saveTargetFor("/p", scenario).string() + ", ";
+        targets += vx::saveTargetFor("/p", scenario).file.string() + ", ";
     }
     EXPECT_EQ(targets, "/p/demo-saved.scn, /p/demo-saved.scn, /p/s/orbit-saved.scn, "
                        "/f/drop-saved.scn, /p/plain-saved.scn, /p/my colony-saved.txt, ");
@@ -35,10 +38,10 @@ TEST(TerminalKeys, CarryTheScanCodeAndModifiersOrAreTheScreensOwn) {
                                    "dock", "faster", "slower", "quit",     "resize"};
     std::string keys; // a vessel's key as the log shows it, with its scan code and left modifiers
     for (int code : std::initializer_list<int>{
-             'e',      'E',        1,         19,        '1',       '!',      ')',
-             KEY_DOWN, KEY_SR,     KEY_PPAGE, KEY_SNEXT, 600,       601,      9,
-             KEY_BTAB, KEY_F(2),   KEY_F(5),  KEY_F(6),  KEY_F(10), 17,       '+',
-             '-',      KEY_RESIZE, 13,        10,        '~',       KEY_F(1), 0}) {
+             'e',      'E',       1,         19,  '1', '!', ')',        KEY_DOWN,
+             KEY_SR,   KEY_PPAGE, KEY_SNEXT, 600, 601, 9,   KEY_BTAB,   KEY_F(2),
+             KEY_F(5), KEY_F(6),  KEY_F(10), 17,  '+', '-', KEY_RESIZE, 13,
+             10,       '~',       KEY_F(1),  0,   3,   26,  28}) {
         const vx::TerminalKey key = vx::translateTerminalKey(code, modified);
         keys += (key.action != vx::TerminalAction::VesselKey
                      ? std::string(actions[static_cast<int>(key.action)])
@@ -51,7 +54,7 @@ TEST(TerminalKeys, CarryTheScanCodeAndModifiersOrAreTheScreensOwn) {
               "e 18, shift+e 18 S, ctrl+a 30 C, ctrl+s 31 C, 1 2, shift+1 2 S, shift+0 11 S, "
               "down 208, shift+up 200 S, pgup 201, shift+pgdn 209 S, ctrl+up 200 C, "
               "shift+ctrl+pgdn 209 S C, next, previous, save, undock, dock, quit, quit, faster, "
-              "slower, resize, none, none, none, none, none, ");
+              "slower, resize, none, none, none, none, none, quit, ctrl+z 44 C, none, ");
 }
 
 // The tender casts off, and the selected member leaves on foot: one seat more on the colony,
@@ -71,11 +74,11 @@ TEST(DemoWorld, RowsAndMapFollowTheRoadOfOneEva) {
             world.pressKey(key);
         }
     };
-    auto panel = [&world, rows = std::vector<vx::VesselRow>()]() mutable {
+    auto panel = [&world, rows = std::vector<vx::VesselRow>()](int width) mutable {
         vx::collectVesselRows(world, rows);
         std::string text;
-        for (const vx::VesselRow& row : rows) {
-            text += vx::formatVesselRow(row, 64) + "\n";
+        for (const std::string& line : vx::vesselPanelLines(rows, width)) {
+            text += line + "\n";
         }
         return text;
     };
@@ -89,14 +92,26 @@ TEST(DemoWorld, RowsAndMapFollowTheRoadOfOneEva) {
         }
         return text + drawn.caption;
     };
-    EXPECT_EQ(panel(), "> Halcyra            halcyra        -         - 0>Tender open 38\n"
-                       "  Tender             Tender   21.7 km   0.0 m/s 0>Halcyr open 3 \n");
+    EXPECT_EQ(panel(200), "  VESSEL  CLASS      DIST REL VEL DOCKS     AIRLOCK SEATS\n"
+                          "> Halcyra halcyra       -       - 0>Tender  open       38\n"
+                          "  Tender  Tender  21.7 km 0.0 m/s 0>Halcyra open        3\n");
     ASSERT_TRUE(world.undock(world.findVessel("Halcyra"), 0, error)) << error;
     press({"1", "e"});
     world.setFocus(world.findVessel("CKit_Eng-Marietta_Vasko"));
-    EXPECT_EQ(panel(), "  Halcyra            halcyra    8.0 m   0.0 m/s -        open 39\n"
-                       "  Tender             Tender   21.7 km   0.0 m/s -        open 3 \n"
-                       "> CKit_Eng-Marietta_ CKit           -         - -        -      \n");
+    EXPECT_EQ(panel(200),
+              "  VESSEL                  CLASS      DIST REL VEL DOCKS AIRLOCK SEATS\n"
+              "  Halcyra                 halcyra   8.0 m 0.0 m/s -     open       39\n"
+              "  Tender                  Tender  21.7 km 0.0 m/s -     open        3\n"
+              "> CKit_Eng-Marietta_Vasko CKit          -       - -     -           -\n");
+    // Too narrow: the widest text column gives way first, down to its header's width; no number.
+    EXPECT_EQ(panel(50), "  VESSEL CLASS    DIST REL VEL DOCKS AIRLOCK SEATS\n"
+                         "  Halcyr halcy   8.0 m 0.0 m/s -     open       39\n"
+                         "  Tender Tende 21.7 km 0.0 m/s -     open        3\n"
+                         "> CKit_E CKit        -       - -     -           -\n");
+    EXPECT_EQ(panel(52), "  VESSEL CLASS      DIST REL VEL DOCKS AIRLOCK SEATS\n"
+                         "  Halcyr halcyra   8.0 m 0.0 m/s -     open       39\n"
+                         "  Tender Tender  21.7 km 0.0 m/s -     open        3\n"
+                         "> CKit_E CKit          -       - -     -           -\n");
     EXPECT_EQ(map(), "6                    @\n7                   ###\n8                   #h#\n"
                      "9                   ###\n"
                      "1 col = 2 m, 1 line = 4 m; Halcyra airlock (open) at x 0.0 y 0.0 z -8.0 m");
@@ -113,14 +128,26 @@ TEST(DemoWorld, RowsAndMapFollowTheRoadOfOneEva) {
               "1 col = 1 m, 1 line = 2 m; Halcyra airlock (closed) at x 0.0 y 0.0 z 0.0 m");
 }
 
-TEST(VesselPanelText, FillsTheWidthAskedAndFitsEachMeasureToItsColumn) {
-    vx::VesselRow row;
-    row.name = std::string(200, 'N');
-    for (std::size_t width : {40, 56, 200}) {
-        EXPECT_EQ(vx::vesselPanelHeader(int(width)).size() +
-                      vx::formatVesselRow(row, int(width)).size(),
-                  2 * width);
+TEST(WordBreak, BreaksAtTheLastSpaceThatFitsAndCutsOnlyAWordLongerThanALine) {
+    // The text, the width, and the lines it is broken into, joined by '|'.
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"EVA OK - Marietta Vasko commencing spacewalk.  All traffic", 19,
+         "EVA OK - Marietta|Vasko commencing|spacewalk.  All|traffic"},
+        {"[3.92] vessel+: CKit_Eng-Marietta_Vasko (CKit)", 10,
+         "[3.92]|vessel+:|CKit_Eng-M|arietta_Va|sko (CKit)"},
+        {"ab cd", 5, "ab cd"},
+        {"ab   cd", 4, "ab|cd"},
+    };
+    for (const auto& [text, width, expected] : cases) {
+        std::string lines;
+        for (std::string_view line : vx::breakAtSpaces(text, width)) {
+            lines += (lines.empty() ? "" : "|") + std::string(line);
+        }
+        EXPECT_EQ(lines, expected) << text << " at " << width;
     }
+}
+
+TEST(ShortMeasure, GivesTenthsOfTheUnitOrOfItsThousandOrMillion) {
     EXPECT_EQ(vx::shortMeasure(12.34, "m") + vx::shortMeasure(4100.0, "m") +
                   vx::shortMeasure(7.6e6, "m") + vx::shortMeasure(-3.21, "m/s") +
                   vx::shortMeasure(999.9, "m/s"),
