@@ -38,6 +38,7 @@ void addOptions(CLI::App& app, VxsimOptions& options) {
 std::optional<int> parseCommandLine(int argc, char** argv, VxsimOptions& options) {
     CLI::App app{"vxsim: runs a scenario in the stand-in host and a script against it, or, with "
                  "--interactive, flies it from this terminal"};
+    app.name("vxsim"); // the usage line shows the name a user types, not where it lies
     app.footer("More: vxsim help commands (the script commands), vxsim help keys (the key names), "
                "vxsim help transcript (what each line of the transcript means).");
     app.set_version_flag("--version", std::string("vxsim ") + VX_VERSION);
