@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the scripts that run a Windows build under wine.
 #
 #   wine_setup BUILD_DIR   sets WINE_BUILD, STAGE (win32 or win64) and WINE, the loader of the
