@@ -52,7 +52,18 @@ have_packages() {
     MISSING_PACKAGES=()
 }
 
+# have_wine32   like have_packages for 32-bit wine; as root it first adds the i386 architecture
+#               that the package comes from.
+have_wine32() {
+    if [ "$(id -u)" -eq 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        echo "adding the i386 architecture for wine32:i386" >&2
+        dpkg --add-architecture i386
+    fi
+    have_packages wine32:i386
+}
+
 # The packages every build needs.
 BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev libncurses-dev)
-# The 64-bit Windows build and wine to run it (GoogleTest from its packaged sources).
+# The Windows builds (GoogleTest from its packaged sources), and wine64 for the 64-bit one.
+WIN32_PACKAGES=(g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest)
 WIN64_PACKAGES=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 googletest libcli11-dev)

@@ -1,42 +1,54 @@
 #!/usr/bin/env bash
-# Runs the 64-bit Windows vxsim.exe under wine64 in a fresh runtime folder made of real files
-# (the modules copied, not linked; an identity folder holding real files for FindFirstFileA to
-# walk), twice: the built-in demo, then the same demo from its scenario and script files named
-# with backslashes. Both transcripts must be tests/e2e/colony/demo.expected except for the HUD
-# lines, and both saves tests/e2e/colony/demo-saved.scn byte for byte.
+# Runs a Windows build's vxsim.exe under wine (the loader of the build's architecture) in a
+# fresh root folder made of real files (the modules copied, not linked; an identity folder
+# holding real files for FindFirstFileA to walk), twice: the built-in demo, then the same demo
+# from its scenario and script files named with backslashes. Both transcripts must be
+# tests/e2e/colony/demo.expected except for the HUD lines, and both saves
+# tests/e2e/colony/demo-saved.scn byte for byte.
+#
+# With ZIP, the root is laid out as a user's would be: vxsim.exe, vxhost.dll and the stand-in
+# crew runtime and tender from the build, then the add-on archive unpacked over it, so the
+# colony's module and the scenarios are the archive's.
 #
 # The HUD's text goes to a real device context on Windows and is not captured, so vxsim shows
 # "hud: NAME [text not captured]" where the focus vessel's HUD changed hands. Those lines are
 # set apart on both sides; each Windows one must stand where the kept transcript has a HUD line
 # of that vessel at that time.
-#   scripts/lib/win64-run.sh [BUILD_DIR]     (default build/win64)
+#   scripts/lib/wine-demo.sh [BUILD_DIR [ZIP]]     (default build/win32)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 repo=$PWD
-build=$(cd "${1:-build/win64}" && pwd)
-vxsim="$build/vxsim.exe"
-[ -f "$vxsim" ] || { echo "error: $vxsim is not built (cmake --build --preset win64)" >&2; exit 1; }
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-[ -x "$wine" ] || { echo "error: wine64 is not installed" >&2; exit 1; }
-export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}" WINEDEBUG=-all
-unset DISPLAY
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    "$wine" wineboot -i >/dev/null 2>&1
-fi
+. scripts/lib/wine.sh
+wine_setup "${1:-build/win32}"
+build=$WINE_BUILD
+zip=${2:+$(realpath "$2")}
+[ -f "$build/vxsim.exe" ] || { echo "error: $build/vxsim.exe is not built" >&2; exit 1; }
+[ -n "$WINE" ] || { echo "error: no wine loader for $STAGE programs is installed" >&2; exit 1; }
+wine_prefix >/dev/null 2>&1 || { echo "error: wine cannot set up its prefix $WINEPREFIX" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 root="$work/root"
 mkdir -p "$root/modules" "$root/meshes/CKit" "$root/config/CKITIdConfig" "$root/scenarios" \
     "$work/start/scripts"
-cp "$build"/runtime/modules/*.dll "$root/modules/"
 printf '2.0\n' >"$root/meshes/CKit/ver.dtf"
 # An identity no demo member holds, a .cfg whose name declares none, and a file the pattern
 # does not match: the walk meets all three and the demo is unchanged.
 : >"$root/config/CKITIdConfig/ckitMULE-muleteer-Mul.cfg"
 : >"$root/config/CKITIdConfig/readme.cfg"
 : >"$root/config/CKITIdConfig/notes.txt"
-cp scenarios/*.scn "$root/scenarios/"
+if [ -n "$zip" ]; then
+    vxsim="$root/vxsim.exe"
+    cp "$build/vxsim.exe" "$build/vxhost.dll" "$root/"
+    cp "$build/runtime/modules/CKit.dll" "$build/runtime/modules/Tender.dll" "$root/modules/"
+    (cd "$root" && cmake -E tar xf "$zip")
+    what="$STAGE archive demo"
+else
+    vxsim="$build/vxsim.exe"
+    cp "$build"/runtime/modules/*.dll "$root/modules/"
+    cp scenarios/*.scn "$root/scenarios/"
+    what="$STAGE demo"
+fi
 cp tests/e2e/colony/demo.vxs "$work/start/scripts/"
 
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
@@ -71,11 +83,11 @@ check() { # NAME TRANSCRIPT SAVE
 
 cd "$work/start"
 start=$(date +%s%N)
-"$wine" "$vxsim" --root "$(winpath "$root")" >builtin.txt
+"$WINE" "$vxsim" --root "$(winpath "$root")" >builtin.txt
 mv demo-saved.scn builtin-saved.scn
 check "built-in demo" builtin.txt builtin-saved.scn
 # Relative to the start folder with backslashes, and absolute on the drive wine maps to /.
-"$wine" "$vxsim" --root "..\\root" "$(winpath "$root/scenarios/demo.scn")" "scripts\\demo.vxs" \
+"$WINE" "$vxsim" --root "..\\root" "$(winpath "$root/scenarios/demo.scn")" "scripts\\demo.vxs" \
     >files.txt
 check "demo from files" files.txt demo-saved.scn
 ms=$((($(date +%s%N) - start) / 1000000))
@@ -84,6 +96,6 @@ ms=$((($(date +%s%N) - start) / 1000000))
 lines=$(grep -c '' builtin.txt)
 hud_kept=$(grep -c '^\[[0-9.]*\] hud: ' "$expected")
 hud_win=$(grep -c '^\[[0-9.]*\] hud: ' builtin.txt)
-printf 'win64 demo: 2 runs under wine in %d ms, %d transcript lines each; %d of %d lines the same,' \
-    "$ms" "$lines" "$((lines - hud_win))" "$(grep -c '' "$expected")"
+printf '%s: 2 runs under %s in %d ms, %d transcript lines each; %d of %d lines the same,' \
+    "$what" "${WINE##*/}" "$ms" "$lines" "$((lines - hud_win))" "$(grep -c '' "$expected")"
 printf ' %d HUD lines kept vs %d "[text not captured]"; saves identical\n' "$hud_kept" "$hud_win"
