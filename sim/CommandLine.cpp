@@ -1,5 +1,9 @@
 #include "sim/CommandLine.h"
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include <CLI/CLI.hpp>
 
 namespace vx {
@@ -33,6 +37,33 @@ void addOptions(CLI::App& app, VxsimOptions& options) {
         ->excludes(interactive);
 }
 
+CLI::App* addValidate(CLI::App& app, ValidateOptions& options) {
+    CLI::App* validate = app.add_subcommand(
+        "validate", "Run a vessel module through the validator's checks, each in a process of "
+                    "its own (not on Windows)");
+    validate->add_option("MODULE", options.module, "The module file")->required();
+    validate->add_option("--class", options.className,
+                         "Its vessel class (default: the file's name without extension)");
+    validate->add_option("--strictness", options.strictness, "1 to 10: counts and bounds")
+        ->check(CLI::Range(1, 10))
+        ->capture_default_str();
+    validate->add_option("--seed", options.seed, "Seed of the first run")->capture_default_str();
+    validate->add_option("--repeat", options.repeat, "Runs of the checks, with successive seeds")
+        ->check(CLI::Range(1, 1000000))
+        ->capture_default_str();
+    validate->add_option("--timeout", options.timeout, "Seconds one check may take")
+        ->check(CLI::Range(0.001, 1e6))
+        ->capture_default_str();
+    validate->add_option("--report", options.report, "Write a JUnit XML report to this file");
+    validate->add_option("--root", options.root,
+                         "A runtime folder to take the crew runtime and the colony from");
+    validate->add_option("--only", options.only, "Run this check alone")
+        ->check(CLI::IsMember(
+            std::vector<std::string>(std::begin(kValidateChecks), std::end(kValidateChecks))));
+    validate->footer(kValidateHelp);
+    return validate;
+}
+
 } // namespace
 
 std::optional<int> parseCommandLine(int argc, char** argv, VxsimOptions& options) {
@@ -48,8 +79,10 @@ std::optional<int> parseCommandLine(int argc, char** argv, VxsimOptions& options
     help->add_option("TOPIC", options.helpTopic, "commands, keys or transcript")
         ->required()
         ->check(CLI::IsMember({"commands", "keys", "transcript"}));
+    const CLI::App* validate = addValidate(app, options.validate);
     try {
         app.parse(argc, argv);
+        options.validating = validate->parsed();
     } catch (const CLI::CallForHelp& call) {
         return app.exit(call);
     } catch (const CLI::CallForVersion& call) {

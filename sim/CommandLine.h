@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "sim/validate/Validate.h"
+
 namespace vx {
 
 struct VxsimOptions {
@@ -18,6 +20,8 @@ struct VxsimOptions {
     std::string script;       // empty: -e, standard input or the built-in demo script
     std::optional<std::string> inlineScript; // -e 'CMD; CMD'
     std::string helpTopic;                   // vxsim help TOPIC: commands, keys or transcript
+    bool validating = false;                 // vxsim validate MODULE ...
+    ValidateOptions validate;
 };
 
 // Reads the command line into options. Returns an exit status when vxsim is done already

@@ -137,6 +137,19 @@ int run(int argc, char** argv) {
         vx::printHelp(options.helpTopic, stdout);
         return 0;
     }
+    if (options.validating) {
+#ifdef VX_HAVE_VALIDATE
+        options.validate.programFolder = vx::programFolder().string();
+        if (options.validate.root.empty()) {
+            options.validate.root = options.root; // vxsim --root DIR validate ... says the same
+        }
+        return vx::runValidate(options.validate);
+#else
+        std::fprintf(stderr, "vxsim validate: not in this build: each check runs in a process "
+                             "of its own, which this system cannot fork\n");
+        return kBadInput;
+#endif
+    }
     std::error_code error;
     const fs::path start = fs::current_path(error);
     const fs::path rootPath =

@@ -1,0 +1,343 @@
+// The parent side of vxsim validate: a root folder and a child process for each check, its
+// time limit, the lines, the summary and the JUnit report.
+#include "sim/validate/Validate.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "sim/validate/Checks.h"
+
+namespace vx {
+
+namespace fs = std::filesystem;
+using validate::Outcome;
+using validate::Verdict;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Found {
+    fs::path file; // empty when not found
+    const char* where = "";
+};
+
+// A file of the runtime beside the module, in --root, or in the runtime folder beside vxsim:
+// the first of those that holds it.
+Found findRuntimeFile(const ValidateOptions& options, const fs::path& module,
+                      const std::string& name) {
+    const std::pair<fs::path, const char*> places[] = {
+        {module.parent_path().parent_path(), "beside the module"},
+        {options.root.empty() ? fs::path() : fs::absolute(options.root), "in --root"},
+        {fs::path(options.programFolder) / "runtime", "in the runtime folder beside vxsim"}};
+    for (const auto& [root, where] : places) {
+        std::error_code error;
+        if (!root.empty() && fs::is_regular_file(root / name, error)) {
+            return {root / name, where};
+        }
+    }
+    return {};
+}
+
+struct Result {
+    std::string check;
+    std::uint64_t seed;
+    Verdict verdict;
+    double seconds;
+};
+
+// The verdict the child sends: its outcome's letter, then its text.
+void sendVerdict(int pipe, const Verdict& verdict) {
+    const std::string message = "PFS"[static_cast<int>(verdict.outcome)] + verdict.text;
+    for (std::size_t sent = 0; sent < message.size();) {
+        const ssize_t wrote = write(pipe, message.data() + sent, message.size() - sent);
+        if (wrote <= 0) {
+            return;
+        }
+        sent += static_cast<std::size_t>(wrote);
+    }
+}
+
+[[noreturn]] void runChild(int pipe, const fs::path& root, const validate::CheckRun& run,
+                           const std::string& check) {
+    Verdict verdict;
+    try {
+        fs::current_path(root);
+        verdict = validate::findCheck(check)(run);
+    } catch (const validate::Finding& finding) {
+        verdict = {Outcome::Fail, finding.reason};
+    } catch (const std::exception& error) {
+        verdict = {Outcome::Fail, std::string("the check stopped: ") + error.what()};
+    }
+    sendVerdict(pipe, verdict);
+    std::fflush(nullptr);
+    _exit(0); // what the module left for the end of the process is no finding of this check
+}
+
+// Waits for the child's verdict until the time limit, then ends it.
+Verdict awaitChild(pid_t child, int pipe, double timeout) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                          std::chrono::duration<double>(timeout));
+    std::string message;
+    bool late = false;
+    for (char buffer[4096];;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        pollfd wanted{pipe, POLLIN, 0};
+        if (left <= 0 || poll(&wanted, 1, static_cast<int>(left)) == 0) {
+            late = true;
+            kill(child, SIGKILL);
+            break;
+        }
+        const ssize_t got = read(pipe, buffer, sizeof buffer);
+        if (got <= 0) {
+            break;
+        }
+        message.append(buffer, static_cast<std::size_t>(got));
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    char limit[32];
+    std::snprintf(limit, sizeof limit, "%g", timeout);
+    if (late) {
+        return {Outcome::Fail, std::string("not done within the time limit of ") + limit +
+                                   " s (--timeout); the check's process was ended"};
+    }
+    if (WIFSIGNALED(status)) {
+        return {Outcome::Fail, "the check's process crashed: signal " +
+                                   std::to_string(WTERMSIG(status)) + " (" +
+                                   strsignal(WTERMSIG(status)) + ")"};
+    }
+    if (message.empty()) {
+        return {Outcome::Fail, "the check's process ended with exit status " +
+                                   std::to_string(WEXITSTATUS(status)) +
+                                   " before its verdict (its standard error says why)"};
+    }
+    const char* outcomes = "PFS";
+    return {static_cast<Outcome>(std::strchr(outcomes, message[0]) - outcomes), message.substr(1)};
+}
+
+// Where the module under test and the runtime files it may need are put for a check.
+struct Layout {
+    fs::path module;
+    std::string className;
+    Found crew, version, colony;
+};
+
+// A root folder laid out as the runtime folder, the module as modules/CLASS.dll.
+fs::path layOut(const Layout& layout) {
+    std::string pattern = (fs::temp_directory_path() / "vxsim-validate-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a root folder in " +
+                                 fs::temp_directory_path().string() + ": " + std::strerror(errno));
+    }
+    const fs::path root(pattern);
+    fs::create_directories(root / "modules");
+    fs::create_directories(root / "config");
+    fs::create_directories(root / "meshes" / "CKit");
+    const auto link = [&](const Found& found, const std::string& as) {
+        if (!found.file.empty() && !fs::exists(root / as)) {
+            fs::create_symlink(found.file, root / as);
+        }
+    };
+    link({layout.module, ""}, "modules/" + layout.className + ".dll");
+    link(layout.crew, "modules/CKit.dll");
+    link(layout.version, "meshes/CKit/ver.dtf");
+    link(layout.colony, "modules/halcyra.dll");
+    return root;
+}
+
+Result runCheck(const Layout& layout, const validate::CheckRun& run, const std::string& check,
+                double timeout) {
+    const Clock::time_point start = Clock::now();
+    const fs::path root = layOut(layout);
+    int pipes[2];
+    if (pipe(pipes) != 0) {
+        throw std::runtime_error(std::string("cannot make a pipe: ") + std::strerror(errno));
+    }
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipes[0]);
+        runChild(pipes[1], root, run, check);
+    }
+    close(pipes[1]);
+    const Verdict verdict =
+        child < 0 ? Verdict{Outcome::Fail, std::string("cannot start the check's process: ") +
+                                               std::strerror(errno)}
+                  : awaitChild(child, pipes[0], timeout);
+    close(pipes[0]);
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+    return {check, run.seed, verdict, std::chrono::duration<double>(Clock::now() - start).count()};
+}
+
+// A word of a command line as a shell reads it back.
+std::string shellWord(const std::string& word) {
+    if (!word.empty() &&
+        word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                               "0123456789/._-+=:,") == std::string::npos) {
+        return word;
+    }
+    std::string quoted = "'";
+    for (char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+std::string reproduce(const ValidateOptions& options, const std::string& className,
+                      const Result& result) {
+    char timeout[32];
+    std::snprintf(timeout, sizeof timeout, "%g", options.timeout);
+    std::string command = "vxsim validate " + shellWord(options.module) + " --class " +
+                          shellWord(className) + " --strictness " +
+                          std::to_string(options.strictness) + " --only " + result.check +
+                          " --seed " + std::to_string(result.seed);
+    if (!options.root.empty()) {
+        command += " --root " + shellWord(options.root);
+    }
+    if (options.timeout != ValidateOptions{}.timeout) {
+        command += std::string(" --timeout ") + timeout;
+    }
+    return command;
+}
+
+std::string xml(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += static_cast<unsigned char>(c) < 0x20 && c != '\n' ? '?' : c;
+        }
+    }
+    return out;
+}
+
+void writeReport(std::FILE* file, const std::string& className, const std::vector<Result>& results,
+                 const ValidateOptions& options, double seconds) {
+    int failures = 0;
+    int skipped = 0;
+    for (const Result& result : results) {
+        failures += result.verdict.outcome == Outcome::Fail ? 1 : 0;
+        skipped += result.verdict.outcome == Outcome::Skip ? 1 : 0;
+    }
+    std::fprintf(file,
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuite name=\"vxsim validate "
+                 "%s\" tests=\"%zu\" failures=\"%d\" skipped=\"%d\" errors=\"0\" time=\"%.3f\">\n",
+                 xml(className).c_str(), results.size(), failures, skipped, seconds);
+    for (const Result& result : results) {
+        std::fprintf(file, "  <testcase classname=\"%s\" name=\"%s seed %llu\" time=\"%.3f\"",
+                     xml(className).c_str(), result.check.c_str(),
+                     static_cast<unsigned long long>(result.seed), result.seconds);
+        const std::string text = xml(result.verdict.text);
+        switch (result.verdict.outcome) {
+        case Outcome::Pass:
+            std::fputs("/>\n", file);
+            break;
+        case Outcome::Skip:
+            std::fprintf(file, ">\n    <skipped message=\"%s\"/>\n  </testcase>\n", text.c_str());
+            break;
+        case Outcome::Fail:
+            std::fprintf(file,
+                         ">\n    <failure message=\"%s\">reproduce: %s</failure>\n  </testcase>\n",
+                         text.c_str(), xml(reproduce(options, className, result)).c_str());
+            break;
+        }
+    }
+    std::fputs("</testsuite>\n", file);
+}
+
+} // namespace
+
+int runValidate(const ValidateOptions& options) {
+    const Clock::time_point start = Clock::now();
+    std::error_code error;
+    const fs::path module = fs::absolute(options.module, error);
+    if (error || !fs::is_regular_file(module, error)) {
+        std::fprintf(stderr, "vxsim validate: %s: no such module file\n", options.module.c_str());
+        return 2;
+    }
+    const std::string className =
+        options.className.empty() ? module.stem().string() : options.className;
+    if (className.empty() || className.find_first_of("/\\ ") != std::string::npos) {
+        std::fprintf(stderr,
+                     "vxsim validate: '%s' cannot be a class name (give one with --class)\n",
+                     className.c_str());
+        return 2;
+    }
+    std::FILE* report = nullptr;
+    if (!options.report.empty() && (report = std::fopen(options.report.c_str(), "w")) == nullptr) {
+        std::fprintf(stderr, "vxsim validate: cannot write the report %s: %s\n",
+                     options.report.c_str(), std::strerror(errno));
+        return 2;
+    }
+    Layout layout{module, className, findRuntimeFile(options, module, "modules/CKit.dll"),
+                  findRuntimeFile(options, module, "meshes/CKit/ver.dtf"),
+                  findRuntimeFile(options, module, "modules/halcyra.dll")};
+    std::printf("validate %s (%s) at strictness %d: crew runtime %s%s, colony %s%s\n",
+                className.c_str(), options.module.c_str(), options.strictness,
+                layout.crew.file.empty() ? "not found" : layout.crew.file.c_str(),
+                layout.crew.file.empty() ? "" : (std::string(" ") + layout.crew.where).c_str(),
+                layout.colony.file.empty() ? "not found" : layout.colony.file.c_str(),
+                layout.colony.file.empty() ? "" : (std::string(" ") + layout.colony.where).c_str());
+    validate::CheckRun run{className,
+                           module.string(),
+                           options.strictness,
+                           options.seed,
+                           !layout.crew.file.empty() && !layout.version.file.empty(),
+                           !layout.colony.file.empty()};
+    std::vector<Result> results;
+    int counts[3] = {};
+    for (int repeat = 0; repeat < options.repeat; ++repeat, ++run.seed) {
+        for (const char* check : kValidateChecks) {
+            if (!options.only.empty() && options.only != check) {
+                continue;
+            }
+            const Result& result =
+                results.emplace_back(runCheck(layout, run, check, options.timeout));
+            ++counts[static_cast<int>(result.verdict.outcome)];
+            static constexpr const char* kWords[] = {"PASS", "FAIL", "SKIP"};
+            std::printf("%s %s (seed %llu) %.2f s: %s%s\n",
+                        kWords[static_cast<int>(result.verdict.outcome)], check,
+                        static_cast<unsigned long long>(result.seed), result.seconds,
+                        result.verdict.text.c_str(),
+                        result.verdict.outcome == Outcome::Fail
+                            ? ("; reproduce: " + reproduce(options, className, result)).c_str()
+                            : "");
+            std::fflush(stdout);
+        }
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    std::printf("validate %s: %d passed, %d failed, %d skipped in %.2f s\n", className.c_str(),
+                counts[0], counts[1], counts[2], seconds);
+    if (report != nullptr) {
+        writeReport(report, className, results, options, seconds);
+        std::fclose(report);
+    }
+    return counts[1] == 0 ? 0 : 1;
+}
+
+} // namespace vx
