@@ -1,4 +1,5 @@
-#include <cstring>
+#include <algorithm>
+#include <sstream>
 
 #include "sim/text/ScenarioText.h"
 #include "sim/validate/Checks.h"
@@ -99,6 +100,32 @@ std::string CheckWorld::blockText(const std::string& name, const std::vector<std
         text += "  " + line + "\n";
     }
     return text + "END_VESSEL\n";
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string firstDifference(const std::string& first, const std::string& again) {
+    const std::vector<std::string> a = linesOf(first);
+    const std::vector<std::string> b = linesOf(again);
+    std::string vessel = "the world block";
+    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const std::string left = i < a.size() ? a[i] : "(nothing)";
+        const std::string right = i < b.size() ? b[i] : "(nothing)";
+        if (left.starts_with("BEGIN_VESSEL ")) {
+            vessel = "vessel block '" + left.substr(13) + "'";
+        }
+        if (left != right) {
+            return "in " + vessel + ", '" + left + "' became '" + right + "'";
+        }
+    }
+    return {};
 }
 
 std::vector<VesselRecord*> vesselsOf(const World& world, const std::string& className) {

@@ -36,7 +36,6 @@ inline void require(bool holds, const std::string& reason) {
 // under test), and when they were found the crew runtime and the colony.
 struct CheckRun {
     std::string className;
-    std::string modulePath; // the file under test, absolute
     int strictness = 5;
     std::uint64_t seed = 1;
     bool crewRuntime = false; // modules/CKit.dll and meshes/CKit/ver.dtf
@@ -84,6 +83,10 @@ public:
 private:
     double placed_ = 0.0;
 };
+
+std::vector<std::string> linesOf(const std::string& text);
+// The first line where two scenario texts differ, and the vessel block it lies in.
+std::string firstDifference(const std::string& first, const std::string& again);
 
 // The class's vessels alive now.
 std::vector<VesselRecord*> vesselsOf(const World& world, const std::string& className);

@@ -17,13 +17,22 @@ constexpr double kPollStep = 0.05;
 constexpr int kPollSteps = 6; // the 0.25 s poll interval and one step more
 constexpr const char* kTransferFile = "config/CKittmpT.cfg";
 
-const VxAttachment* crewPoint(const VesselRecord& vessel) {
+const VxAttachment* findCrewPoint(const VesselRecord& vessel) {
     for (const auto& point : vessel.childPoints) {
         if (std::strcmp(point->id.data(), "CKit") == 0) {
             return point.get();
         }
     }
     return nullptr;
+}
+
+// Once published, the point stays for the vessel's life.
+const VxAttachment& crewPoint(const VesselRecord& vessel) {
+    const VxAttachment* point = findCrewPoint(vessel);
+    if (point == nullptr) {
+        throw Finding{"its crew point \"CKit\" was gone"};
+    }
+    return *point;
 }
 
 std::string number(double value) {
@@ -63,9 +72,8 @@ bool takenIn(CheckWorld& w, const VesselRecord* arriving) {
 // Its free seats went down by one, unless it had none, and its point is still well formed.
 void seatTaken(const VesselRecord& vessel, double seatsBefore, const std::string& who) {
     const std::string when = "once " + who + " came in";
-    require(crewPoint(vessel) != nullptr, "its crew point was gone " + when);
-    wellFormedBox(*crewPoint(vessel), when.c_str());
-    const double seats = crewPoint(vessel)->rot.z;
+    const double seats = crewPoint(vessel).rot.z;
+    wellFormedBox(crewPoint(vessel), when.c_str());
     require(seatsBefore == 0.0 || seats == seatsBefore - 1.0,
             when + " it published " + number(seats) + " free seats, having had " +
                 number(seatsBefore));
@@ -88,7 +96,7 @@ std::string crossFromColony(CheckWorld& w, VesselRecord* vessel, const CheckRun&
     if (vessel->docks.empty()) {
         return "";
     }
-    const double seats = crewPoint(*vessel)->rot.z;
+    const double seats = crewPoint(*vessel).rot.z;
     if (!run.colony || seats == 0.0) {
         return run.colony ? "; no free seat for a colony to send a member to"
                           : "; no colony module found to dock to it";
@@ -104,10 +112,10 @@ std::string crossFromColony(CheckWorld& w, VesselRecord* vessel, const CheckRun&
     w.step(kPollStep);
     const std::string answer = w.world.hudText();
     w.step(kPollStep, kPollSteps);
-    require(crewPoint(*vessel)->rot.z == seats - 1.0,
+    require(crewPoint(*vessel).rot.z == seats - 1.0,
             "a colony docked at its dock 0 sent a member across (\"" + answer +
                 "\"), who was not taken in within the 0.25 s poll and one step");
-    seatTaken(*vessel, seats, "a member from a docked colony");
+    wellFormedBox(crewPoint(*vessel), "once a member from a docked colony came in");
     w.world.deleteVessel(colony);
     return ", a member sent across by a docked colony";
 }
@@ -122,12 +130,12 @@ Verdict checkCrewPoint(const CheckRun& run) {
     CheckWorld w(run);
     VesselRecord* vessel = w.make("Vx", run.className);
     w.step(kPollStep);
-    if (crewPoint(*vessel) == nullptr) {
+    if (findCrewPoint(*vessel) == nullptr) {
         return {Outcome::Skip, "the class publishes no crew point \"CKit\""};
     }
-    const std::array<double, 6> box = wellFormedBox(*crewPoint(*vessel), "once created");
+    const std::array<double, 6> box = wellFormedBox(crewPoint(*vessel), "once created");
     std::string done = "its crew point is well formed";
-    if (crewPoint(*vessel)->rot.x == 0.0) {
+    if (crewPoint(*vessel).rot.x == 0.0) {
         return {Outcome::Pass, done + "; its airlock is closed, so nobody was sent in"};
     }
     if (box[0] == box[1] || box[2] == box[3] || box[4] == box[5]) {
@@ -136,9 +144,11 @@ Verdict checkCrewPoint(const CheckRun& run) {
     const std::string crossed = crossFromColony(w, vessel, run);
 
     writeTransferRecord("CKit_Val-Transfer");
-    double seats = crewPoint(*vessel)->rot.z;
+    double seats = crewPoint(*vessel).rot.z;
     VesselRecord* transfer = w.make("CKitTVx", "CKit");
-    vapiGetVesselInterface(transfer)->CreateAttachment(true, {30, 70, 60}, {}, {}, "C-Ki", false);
+    // What the sender gives a transfer vessel: its crew data point.
+    require(transfer->iface != nullptr, "the crew runtime made a transfer vessel without a body");
+    transfer->iface->CreateAttachment(true, {30, 70, 60}, {}, {}, "C-Ki", false);
     require(takenIn(w, transfer), "a transfer vessel named for it (CKitTVx) was not taken in "
                                   "within the 0.25 s poll and one step");
     require(!std::filesystem::exists(kTransferFile),
@@ -152,7 +162,7 @@ Verdict checkCrewPoint(const CheckRun& run) {
             const double share = i == 0 ? 0.5 : 0.05 + 0.9 * w.unit();
             *parts[axis] = box[2 * axis] + share * (box[2 * axis + 1] - box[2 * axis]);
         }
-        seats = crewPoint(*vessel)->rot.z;
+        seats = crewPoint(*vessel).rot.z;
         VesselRecord* walker = w.make("CKit_Val-Walker_" + std::to_string(i), "CKit");
         w.world.place(walker, vessel, at);
         require(takenIn(w, walker), "a walker placed at (" + number(at.x) + ", " + number(at.y) +

@@ -1,40 +1,10 @@
 // The scenario block's round trip, and blocks no save of the module would write.
-#include <sstream>
-
 #include "sim/text/HostLine.h"
 #include "sim/validate/Checks.h"
 
 namespace vx::validate {
 
 namespace {
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// The first line where two saves differ, with the vessel block it lies in.
-std::string firstDifference(const std::string& first, const std::string& again) {
-    const std::vector<std::string> a = linesOf(first);
-    const std::vector<std::string> b = linesOf(again);
-    std::string vessel = "the world block";
-    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const std::string left = i < a.size() ? a[i] : "(nothing)";
-        const std::string right = i < b.size() ? b[i] : "(nothing)";
-        if (left.starts_with("BEGIN_VESSEL ")) {
-            vessel = "vessel block '" + left.substr(13) + "'";
-        }
-        if (left != right) {
-            return "in " + vessel + ", saved '" + left + "', loaded and saved again '" + right +
-                   "'";
-        }
-    }
-    return {};
-}
 
 // The lines of the class's own in its vessels' blocks, without indentation or host lines.
 std::vector<std::string> ownLines(const std::string& saved, const std::string& className) {
@@ -71,7 +41,8 @@ Verdict checkRoundTrip(const CheckRun& run) {
         CheckWorld w(run);
         w.load(first);
         const std::string again = w.world.scenarioText();
-        require(again == first, firstDifference(first, again));
+        require(again == first, "saved, loaded into a fresh world and saved again: " +
+                                    firstDifference(first, again));
     }
     // What no save writes: nothing, nobody's lines, and its own at the length a line may have.
     CheckWorld w(run);

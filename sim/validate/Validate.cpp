@@ -8,10 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
+#include <stdexcept>
 #include <vector>
 
 #include "sim/validate/Checks.h"
@@ -26,23 +29,32 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// A runtime folder that holds the files wanted, and how the user would call where it lies.
 struct Found {
-    fs::path file; // empty when not found
-    const char* where = "";
+    fs::path root; // empty when none holds them
+    const char* where = "not found";
+    // "FILE WHERE" for the run's first line.
+    std::string shown(const char* file) const {
+        return root.empty() ? where : (root / file).string() + " " + where;
+    }
 };
 
-// A file of the runtime beside the module, in --root, or in the runtime folder beside vxsim:
-// the first of those that holds it.
-Found findRuntimeFile(const ValidateOptions& options, const fs::path& module,
-                      const std::string& name) {
+// The first of the runtime folder the module lies in, --root and the runtime folder beside
+// vxsim that holds all the files.
+Found findRuntime(const ValidateOptions& options, const fs::path& module,
+                  std::initializer_list<const char*> files) {
     const std::pair<fs::path, const char*> places[] = {
-        {module.parent_path().parent_path(), "beside the module"},
+        {module.parent_path().parent_path(), "in the module's runtime folder"},
         {options.root.empty() ? fs::path() : fs::absolute(options.root), "in --root"},
         {fs::path(options.programFolder) / "runtime", "in the runtime folder beside vxsim"}};
     for (const auto& [root, where] : places) {
         std::error_code error;
-        if (!root.empty() && fs::is_regular_file(root / name, error)) {
-            return {root / name, where};
+        bool all = !root.empty();
+        for (const char* file : files) {
+            all = all && fs::is_regular_file(root / file, error);
+        }
+        if (all) {
+            return {root, where};
         }
     }
     return {};
@@ -93,7 +105,11 @@ Verdict awaitChild(pid_t child, int pipe, double timeout) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         pollfd wanted{pipe, POLLIN, 0};
-        if (left <= 0 || poll(&wanted, 1, static_cast<int>(left)) == 0) {
+        const int ready = left > 0 ? poll(&wanted, 1, static_cast<int>(left)) : 0;
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready == 0) {
             late = true;
             kill(child, SIGKILL);
             break;
@@ -127,11 +143,11 @@ Verdict awaitChild(pid_t child, int pipe, double timeout) {
     return {static_cast<Outcome>(std::strchr(outcomes, message[0]) - outcomes), message.substr(1)};
 }
 
-// Where the module under test and the runtime files it may need are put for a check.
+// Where the module under test and the runtime files it may need come from.
 struct Layout {
     fs::path module;
     std::string className;
-    Found crew, version, colony;
+    Found crew, colony;
 };
 
 // A root folder laid out as the runtime folder, the module as modules/CLASS.dll.
@@ -142,17 +158,17 @@ fs::path layOut(const Layout& layout) {
                                  fs::temp_directory_path().string() + ": " + std::strerror(errno));
     }
     const fs::path root(pattern);
-    fs::create_directories(root / "modules");
     fs::create_directories(root / "config");
     fs::create_directories(root / "meshes" / "CKit");
-    const auto link = [&](const Found& found, const std::string& as) {
-        if (!found.file.empty() && !fs::exists(root / as)) {
-            fs::create_symlink(found.file, root / as);
+    fs::create_directories(root / "modules");
+    fs::create_symlink(layout.module, root / "modules" / (layout.className + ".dll"));
+    const auto link = [&](const Found& found, const char* file) {
+        if (!found.root.empty() && !fs::exists(root / file)) {
+            fs::create_symlink(found.root / file, root / file);
         }
     };
-    link({layout.module, ""}, "modules/" + layout.className + ".dll");
     link(layout.crew, "modules/CKit.dll");
-    link(layout.version, "meshes/CKit/ver.dtf");
+    link(layout.crew, "meshes/CKit/ver.dtf");
     link(layout.colony, "modules/halcyra.dll");
     return root;
 }
@@ -270,6 +286,17 @@ void writeReport(std::FILE* file, const std::string& className, const std::vecto
     std::fputs("</testsuite>\n", file);
 }
 
+void printLine(const Result& result, const ValidateOptions& options, const std::string& className) {
+    static constexpr const char* kWords[] = {"PASS", "FAIL", "SKIP"};
+    const Outcome outcome = result.verdict.outcome;
+    std::printf(
+        "%s %s (seed %llu) %.2f s: %s%s\n", kWords[static_cast<int>(outcome)], result.check.c_str(),
+        static_cast<unsigned long long>(result.seed), result.seconds, result.verdict.text.c_str(),
+        outcome == Outcome::Fail ? ("; reproduce: " + reproduce(options, className, result)).c_str()
+                                 : "");
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int runValidate(const ValidateOptions& options) {
@@ -294,41 +321,31 @@ int runValidate(const ValidateOptions& options) {
                      options.report.c_str(), std::strerror(errno));
         return 2;
     }
-    Layout layout{module, className, findRuntimeFile(options, module, "modules/CKit.dll"),
-                  findRuntimeFile(options, module, "meshes/CKit/ver.dtf"),
-                  findRuntimeFile(options, module, "modules/halcyra.dll")};
-    std::printf("validate %s (%s) at strictness %d: crew runtime %s%s, colony %s%s\n",
+    const Layout layout{module, className,
+                        findRuntime(options, module, {"modules/CKit.dll", "meshes/CKit/ver.dtf"}),
+                        findRuntime(options, module, {"modules/halcyra.dll"})};
+    std::printf("validate %s (%s) at strictness %d: crew runtime %s, colony %s\n",
                 className.c_str(), options.module.c_str(), options.strictness,
-                layout.crew.file.empty() ? "not found" : layout.crew.file.c_str(),
-                layout.crew.file.empty() ? "" : (std::string(" ") + layout.crew.where).c_str(),
-                layout.colony.file.empty() ? "not found" : layout.colony.file.c_str(),
-                layout.colony.file.empty() ? "" : (std::string(" ") + layout.colony.where).c_str());
-    validate::CheckRun run{className,
-                           module.string(),
-                           options.strictness,
-                           options.seed,
-                           !layout.crew.file.empty() && !layout.version.file.empty(),
-                           !layout.colony.file.empty()};
+                layout.crew.shown("modules/CKit.dll").c_str(),
+                layout.colony.shown("modules/halcyra.dll").c_str());
+    validate::CheckRun run{className, options.strictness, options.seed, !layout.crew.root.empty(),
+                           !layout.colony.root.empty()};
     std::vector<Result> results;
     int counts[3] = {};
-    for (int repeat = 0; repeat < options.repeat; ++repeat, ++run.seed) {
-        for (const char* check : kValidateChecks) {
-            if (!options.only.empty() && options.only != check) {
-                continue;
+    try {
+        for (int repeat = 0; repeat < options.repeat; ++repeat, ++run.seed) {
+            for (const char* check : kValidateChecks) {
+                if (options.only.empty() || options.only == check) {
+                    const Result& result =
+                        results.emplace_back(runCheck(layout, run, check, options.timeout));
+                    ++counts[static_cast<int>(result.verdict.outcome)];
+                    printLine(result, options, className);
+                }
             }
-            const Result& result =
-                results.emplace_back(runCheck(layout, run, check, options.timeout));
-            ++counts[static_cast<int>(result.verdict.outcome)];
-            static constexpr const char* kWords[] = {"PASS", "FAIL", "SKIP"};
-            std::printf("%s %s (seed %llu) %.2f s: %s%s\n",
-                        kWords[static_cast<int>(result.verdict.outcome)], check,
-                        static_cast<unsigned long long>(result.seed), result.seconds,
-                        result.verdict.text.c_str(),
-                        result.verdict.outcome == Outcome::Fail
-                            ? ("; reproduce: " + reproduce(options, className, result)).c_str()
-                            : "");
-            std::fflush(stdout);
         }
+    } catch (const std::exception& failure) { // the machine's, not the module's
+        std::fprintf(stderr, "vxsim validate: %s\n", failure.what());
+        return 2;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("validate %s: %d passed, %d failed, %d skipped in %.2f s\n", className.c_str(),

@@ -22,9 +22,9 @@ if [ -z "$check" ]; then
     [ $status = 0 ] || fail "exit status $status, not 0"
     [ "$(outcomes | grep -c ' pass$')" -ge 6 ] && ! outcomes | grep -q ' fail$' ||
         fail "the report does not say all passed: $(outcomes)"
-    "$vxsim" validate "$module" --only loading --timeout 0.001 >"$work/out" 2>&1
-    [ $? = 1 ] && grep -q '^FAIL loading (seed 1) .*time limit of 0.001 s' "$work/out" ||
-        fail "a check past its time limit did not fail naming it"
+    "$vxsim" validate "$module" --only loading --timeout 0.001 --seed 7 --repeat 2 >"$work/out" 2>&1
+    [ $? = 1 ] && [ "$(grep -c '^FAIL loading (seed [78]) .*time limit of 0.001 s' "$work/out")" = 2 ] ||
+        fail "a check past its time limit did not fail naming it, once for each seed"
     "$vxsim" validate "$module" --strictness 11 >"$work/out" 2>&1
     [ $? = 2 ] || fail "strictness 11 is not refused as bad usage"
     exit 0
