@@ -21,32 +21,10 @@ public:
     }
 };
 
-WorldOptions optionsFor(const CheckRun& run) {
-    WorldOptions options;
-    options.seed = run.seed;
-    return options;
-}
-
 } // namespace
 
-CheckFunction findCheck(std::string_view name) {
-    static constexpr struct {
-        const char* name;
-        CheckFunction run;
-    } kTable[] = {{"loading", checkLoading},     {"lifecycle", checkLifecycle},
-                  {"callbacks", checkCallbacks}, {"allocations", checkAllocations},
-                  {"roundtrip", checkRoundTrip}, {"crewpoint", checkCrewPoint},
-                  {"timing", checkTiming}};
-    for (const auto& check : kTable) {
-        if (name == check.name) {
-            return check.run;
-        }
-    }
-    return nullptr;
-}
-
 CheckWorld::CheckWorld(const CheckRun& run)
-    : world(optionsFor(run)), className(run.className), strictness(run.strictness),
+    : world(WorldOptions{run.seed}), className(run.className), strictness(run.strictness),
       random(run.seed) {
     world.body().gm = 0.0; // vessels at rest stay where they are, whatever the step length
     world.setWarningSink([](std::string_view) {});
@@ -69,6 +47,7 @@ VesselRecord* CheckWorld::make(const std::string& name, const std::string& ofCla
 void CheckWorld::step(double dt, int count) {
     for (int i = 0; i < count; ++i) {
         require(world.step(dt), "the host stopped the run: " + world.stepError());
+        ++steps;
     }
 }
 

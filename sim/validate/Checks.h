@@ -4,10 +4,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <random>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "host/Vantrix.h"
@@ -42,9 +40,8 @@ struct CheckRun {
     bool colony = false;      // modules/halcyra.dll
 };
 
+// What runs each check, in the order kValidateChecks names them.
 using CheckFunction = Verdict (*)(const CheckRun& run);
-CheckFunction findCheck(std::string_view name);
-
 Verdict checkLoading(const CheckRun& run);
 Verdict checkLifecycle(const CheckRun& run);
 Verdict checkCallbacks(const CheckRun& run);
@@ -52,6 +49,9 @@ Verdict checkAllocations(const CheckRun& run);
 Verdict checkRoundTrip(const CheckRun& run);
 Verdict checkCrewPoint(const CheckRun& run);
 Verdict checkTiming(const CheckRun& run);
+inline constexpr CheckFunction kCheckRuns[] = {checkLoading,     checkLifecycle, checkCallbacks,
+                                               checkAllocations, checkRoundTrip, checkCrewPoint,
+                                               checkTiming};
 
 // The helper class the checks register in every world: a vessel of no module whose pre-step
 // runs the check's hook, so that a check can act from inside a step as a module would.
@@ -77,6 +77,7 @@ public:
 
     std::string className;
     int strictness;
+    int steps = 0; // taken so far
     std::mt19937_64 random;
     double unit() { return static_cast<double>(random() >> 11) * 0x1.0p-53; }
 

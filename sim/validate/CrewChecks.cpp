@@ -13,8 +13,6 @@ namespace vx::validate {
 
 namespace {
 
-constexpr double kPollStep = 0.05;
-constexpr int kPollSteps = 6; // the 0.25 s poll interval and one step more
 constexpr const char* kTransferFile = "config/CKittmpT.cfg";
 
 const VxAttachment* findCrewPoint(const VesselRecord& vessel) {
@@ -61,28 +59,28 @@ std::array<double, 6> wellFormedBox(const VxAttachment& point, const char* when)
     return box;
 }
 
-// Steps until the vessel is gone or the poll interval and a step have passed.
-bool takenIn(CheckWorld& w, const VesselRecord* arriving) {
-    for (int i = 0; i < kPollSteps && arriving->alive; ++i) {
-        w.step(kPollStep);
-    }
-    return !arriving->alive;
-}
-
-// Its free seats went down by one, unless it had none, and its point is still well formed.
-void seatTaken(const VesselRecord& vessel, double seatsBefore, const std::string& who) {
-    const std::string when = "once " + who + " came in";
+// Steps through the poll interval and one step more, by which the vessel must have taken the
+// arriving one in, with a seat of its own if it had one free, and removed the exchange file.
+void takenIn(CheckWorld& w, const VesselRecord& vessel, const VesselRecord& arriving,
+             const std::string& who) {
     const double seats = crewPoint(vessel).rot.z;
+    for (int i = 0; i < 6 && arriving.alive; ++i) {
+        w.step(0.05);
+    }
+    require(!arriving.alive, who + " was not taken in within the 0.25 s poll and one step");
+    require(!std::filesystem::exists(kTransferFile),
+            "it took in " + who + " but left the exchange file " + kTransferFile);
+    const std::string when = "once it took in " + who;
     wellFormedBox(crewPoint(vessel), when.c_str());
-    require(seatsBefore == 0.0 || seats == seatsBefore - 1.0,
-            when + " it published " + number(seats) + " free seats, having had " +
-                number(seatsBefore));
+    require(seats == 0.0 || crewPoint(vessel).rot.z == seats - 1.0,
+            when + " it published " + number(crewPoint(vessel).rot.z) + " free seats, having had " +
+                number(seats));
 }
 
-void writeTransferRecord(const char* name) {
+void writeTransferRecord() {
     unsigned char record[104] = {};
-    std::snprintf(reinterpret_cast<char*>(record), 40, "%s", name);
-    const std::int32_t numbers[6] = {30, 70, 100, 60, 0, 0}; // age, pulse, supply, weight
+    std::memcpy(record, "CKit_Val-Transfer", 17); // its name, then age, pulse, supply, weight
+    const std::int32_t numbers[6] = {30, 70, 100, 60, 0, 0};
     std::memcpy(record + 80, numbers, sizeof numbers);
     std::FILE* file = std::fopen(kTransferFile, "wb");
     require(file != nullptr && std::fwrite(record, sizeof record, 1, file) == 1 &&
@@ -90,16 +88,12 @@ void writeTransferRecord(const char* name) {
             std::string("cannot write ") + kTransferFile);
 }
 
-// A colony docked at its dock 0 sends a member across; what the colony answered, or why no
-// colony came.
+// With a dock: a colony docked there sends a member across. What to add to the verdict.
 std::string crossFromColony(CheckWorld& w, VesselRecord* vessel, const CheckRun& run) {
-    if (vessel->docks.empty()) {
-        return "";
-    }
-    const double seats = crewPoint(*vessel).rot.z;
-    if (!run.colony || seats == 0.0) {
-        return run.colony ? "; no free seat for a colony to send a member to"
-                          : "; no colony module found to dock to it";
+    if (vessel->docks.empty() || !run.colony || crewPoint(*vessel).rot.z == 0.0) {
+        return vessel->docks.empty() ? ""
+               : run.colony          ? "; no free seat for a colony to send a member to"
+                                     : "; no colony module found to dock to it";
     }
     VesselRecord* colony = w.make("Colony", "halcyra");
     std::string reason;
@@ -109,13 +103,11 @@ std::string crossFromColony(CheckWorld& w, VesselRecord* vessel, const CheckRun&
     for (std::uint32_t key : {VXK_1, VXK_E}) {
         w.world.pressKey(KeySpec{key, false, false, false, false, ""});
     }
-    w.step(kPollStep);
-    const std::string answer = w.world.hudText();
-    w.step(kPollStep, kPollSteps);
-    require(crewPoint(*vessel).rot.z == seats - 1.0,
-            "a colony docked at its dock 0 sent a member across (\"" + answer +
-                "\"), who was not taken in within the 0.25 s poll and one step");
-    wellFormedBox(crewPoint(*vessel), "once a member from a docked colony came in");
+    const VesselRecord* member = w.world.findVessel("CKitTVx");
+    w.step(0.05); // the colony's answer is drawn on its HUD
+    require(member != nullptr,
+            "a colony docked at its dock 0 sent no member across: \"" + w.world.hudText() + "\"");
+    takenIn(w, *vessel, *member, "a member a colony docked at its dock 0 sent across");
     w.world.deleteVessel(colony);
     return ", a member sent across by a docked colony";
 }
@@ -125,16 +117,16 @@ std::string crossFromColony(CheckWorld& w, VesselRecord* vessel, const CheckRun&
 Verdict checkCrewPoint(const CheckRun& run) {
     if (!run.crewRuntime) {
         return {Outcome::Skip, "needs the crew runtime (CKit.dll and its version file), which "
-                               "was not found beside the module, in --root or beside vxsim"};
+                               "was not found"};
     }
     CheckWorld w(run);
     VesselRecord* vessel = w.make("Vx", run.className);
-    w.step(kPollStep);
+    w.step(0.05);
     if (findCrewPoint(*vessel) == nullptr) {
         return {Outcome::Skip, "the class publishes no crew point \"CKit\""};
     }
     const std::array<double, 6> box = wellFormedBox(crewPoint(*vessel), "once created");
-    std::string done = "its crew point is well formed";
+    const std::string done = "its crew point is well formed";
     if (crewPoint(*vessel).rot.x == 0.0) {
         return {Outcome::Pass, done + "; its airlock is closed, so nobody was sent in"};
     }
@@ -142,34 +134,23 @@ Verdict checkCrewPoint(const CheckRun& run) {
         return {Outcome::Pass, done + "; its airlock box is flat, so nobody can stand inside"};
     }
     const std::string crossed = crossFromColony(w, vessel, run);
-
-    writeTransferRecord("CKit_Val-Transfer");
-    double seats = crewPoint(*vessel).rot.z;
+    writeTransferRecord();
     VesselRecord* transfer = w.make("CKitTVx", "CKit");
     // What the sender gives a transfer vessel: its crew data point.
     require(transfer->iface != nullptr, "the crew runtime made a transfer vessel without a body");
     transfer->iface->CreateAttachment(true, {30, 70, 60}, {}, {}, "C-Ki", false);
-    require(takenIn(w, transfer), "a transfer vessel named for it (CKitTVx) was not taken in "
-                                  "within the 0.25 s poll and one step");
-    require(!std::filesystem::exists(kTransferFile),
-            "it took in a transfer vessel but left the exchange file config/CKittmpT.cfg");
-    seatTaken(*vessel, seats, "a transfer");
-
+    takenIn(w, *vessel, *transfer, "a transfer vessel named for it (CKitTVx)");
     for (int i = 0; i < run.strictness; ++i) {
-        VECTOR3 at{};
-        double* parts[3] = {&at.x, &at.y, &at.z};
+        double at[3];
         for (int axis = 0; axis < 3; ++axis) { // the centre first, then places from the seed
             const double share = i == 0 ? 0.5 : 0.05 + 0.9 * w.unit();
-            *parts[axis] = box[2 * axis] + share * (box[2 * axis + 1] - box[2 * axis]);
+            at[axis] = box[2 * axis] + share * (box[2 * axis + 1] - box[2 * axis]);
         }
-        seats = crewPoint(*vessel).rot.z;
         VesselRecord* walker = w.make("CKit_Val-Walker_" + std::to_string(i), "CKit");
-        w.world.place(walker, vessel, at);
-        require(takenIn(w, walker), "a walker placed at (" + number(at.x) + ", " + number(at.y) +
-                                        ", " + number(at.z) +
-                                        ") in its frame, strictly inside its airlock box, was "
-                                        "not taken in within the 0.25 s poll and one step");
-        seatTaken(*vessel, seats, "a walker");
+        w.world.place(walker, vessel, {at[0], at[1], at[2]});
+        takenIn(w, *vessel, *walker,
+                "a walker placed at (" + number(at[0]) + ", " + number(at[1]) + ", " +
+                    number(at[2]) + ") in its frame, strictly inside its airlock box,");
     }
     return {Outcome::Pass, done + crossed + ", a transfer and " + std::to_string(run.strictness) +
                                " walkers taken in"};

@@ -29,6 +29,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
 // A runtime folder that holds the files wanted, and how the user would call where it lies.
 struct Found {
     fs::path root; // empty when none holds them
@@ -65,54 +71,45 @@ struct Result {
     std::uint64_t seed;
     Verdict verdict;
     double seconds;
+    std::string again; // for a failure, the command that runs it again
 };
 
-// The verdict the child sends: its outcome's letter, then its text.
-void sendVerdict(int pipe, const Verdict& verdict) {
-    const std::string message = "PFS"[static_cast<int>(verdict.outcome)] + verdict.text;
-    for (std::size_t sent = 0; sent < message.size();) {
-        const ssize_t wrote = write(pipe, message.data() + sent, message.size() - sent);
-        if (wrote <= 0) {
-            return;
-        }
-        sent += static_cast<std::size_t>(wrote);
-    }
-}
-
 [[noreturn]] void runChild(int pipe, const fs::path& root, const validate::CheckRun& run,
-                           const std::string& check) {
+                           validate::CheckFunction check) {
     Verdict verdict;
     try {
         fs::current_path(root);
-        verdict = validate::findCheck(check)(run);
+        verdict = check(run);
     } catch (const validate::Finding& finding) {
         verdict = {Outcome::Fail, finding.reason};
     } catch (const std::exception& error) {
         verdict = {Outcome::Fail, std::string("the check stopped: ") + error.what()};
     }
-    sendVerdict(pipe, verdict);
+    // Its outcome's letter, then its text; a blocking pipe takes it whole.
+    const std::string message = "PFS"[static_cast<int>(verdict.outcome)] + verdict.text;
+    [[maybe_unused]] const ssize_t sent = write(pipe, message.data(), message.size());
     std::fflush(nullptr);
     _exit(0); // what the module left for the end of the process is no finding of this check
 }
 
 // Waits for the child's verdict until the time limit, then ends it.
 Verdict awaitChild(pid_t child, int pipe, double timeout) {
-    const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                                          std::chrono::duration<double>(timeout));
+    const auto deadline = Clock::now() + std::chrono::duration<double>(timeout);
     std::string message;
-    bool late = false;
+    int status = 0;
     for (char buffer[4096];;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const std::chrono::duration<double, std::milli> left = deadline - Clock::now();
         pollfd wanted{pipe, POLLIN, 0};
-        const int ready = left > 0 ? poll(&wanted, 1, static_cast<int>(left)) : 0;
+        const int ready =
+            left.count() > 0 ? poll(&wanted, 1, static_cast<int>(left.count()) + 1) : 0;
+        if (ready == 0) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            return {Outcome::Fail, "not done within the time limit of " + number(timeout) +
+                                       " s (--timeout); the check's process was ended"};
+        }
         if (ready < 0 && errno == EINTR) {
             continue;
-        }
-        if (ready == 0) {
-            late = true;
-            kill(child, SIGKILL);
-            break;
         }
         const ssize_t got = read(pipe, buffer, sizeof buffer);
         if (got <= 0) {
@@ -120,14 +117,7 @@ Verdict awaitChild(pid_t child, int pipe, double timeout) {
         }
         message.append(buffer, static_cast<std::size_t>(got));
     }
-    int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    char limit[32];
-    std::snprintf(limit, sizeof limit, "%g", timeout);
-    if (late) {
-        return {Outcome::Fail, std::string("not done within the time limit of ") + limit +
-                                   " s (--timeout); the check's process was ended"};
     }
     if (WIFSIGNALED(status)) {
         return {Outcome::Fail, "the check's process crashed: signal " +
@@ -173,7 +163,7 @@ fs::path layOut(const Layout& layout) {
     return root;
 }
 
-Result runCheck(const Layout& layout, const validate::CheckRun& run, const std::string& check,
+Result runCheck(const Layout& layout, const validate::CheckRun& run, std::size_t check,
                 double timeout) {
     const Clock::time_point start = Clock::now();
     const fs::path root = layOut(layout);
@@ -185,7 +175,7 @@ Result runCheck(const Layout& layout, const validate::CheckRun& run, const std::
     const pid_t child = fork();
     if (child == 0) {
         close(pipes[0]);
-        runChild(pipes[1], root, run, check);
+        runChild(pipes[1], root, run, validate::kCheckRuns[check]);
     }
     close(pipes[1]);
     const Verdict verdict =
@@ -195,14 +185,15 @@ Result runCheck(const Layout& layout, const validate::CheckRun& run, const std::
     close(pipes[0]);
     std::error_code ignored;
     fs::remove_all(root, ignored);
-    return {check, run.seed, verdict, std::chrono::duration<double>(Clock::now() - start).count()};
+    return {kValidateChecks[check], run.seed, verdict,
+            std::chrono::duration<double>(Clock::now() - start).count(), ""};
 }
 
 // A word of a command line as a shell reads it back.
 std::string shellWord(const std::string& word) {
-    if (!word.empty() &&
-        word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                               "0123456789/._-+=:,") == std::string::npos) {
+    if (word.find_first_not_of(
+            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+=:,") ==
+        std::string::npos) {
         return word;
     }
     std::string quoted = "'";
@@ -212,89 +203,37 @@ std::string shellWord(const std::string& word) {
     return quoted + "'";
 }
 
-std::string reproduce(const ValidateOptions& options, const std::string& className,
-                      const Result& result) {
-    char timeout[32];
-    std::snprintf(timeout, sizeof timeout, "%g", options.timeout);
-    std::string command = "vxsim validate " + shellWord(options.module) + " --class " +
-                          shellWord(className) + " --strictness " +
-                          std::to_string(options.strictness) + " --only " + result.check +
-                          " --seed " + std::to_string(result.seed);
-    if (!options.root.empty()) {
-        command += " --root " + shellWord(options.root);
-    }
-    if (options.timeout != ValidateOptions{}.timeout) {
-        command += std::string(" --timeout ") + timeout;
-    }
-    return command;
-}
-
 std::string xml(const std::string& text) {
     std::string out;
     for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += static_cast<unsigned char>(c) < 0x20 && c != '\n' ? '?' : c;
-        }
+        const char* entity = c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '"' ? "&quot;" : nullptr;
+        out += entity != nullptr ? entity : std::string(1, c >= 0 && c < ' ' ? '?' : c);
     }
     return out;
 }
 
 void writeReport(std::FILE* file, const std::string& className, const std::vector<Result>& results,
-                 const ValidateOptions& options, double seconds) {
-    int failures = 0;
-    int skipped = 0;
-    for (const Result& result : results) {
-        failures += result.verdict.outcome == Outcome::Fail ? 1 : 0;
-        skipped += result.verdict.outcome == Outcome::Skip ? 1 : 0;
-    }
+                 const int counts[3], double seconds) {
     std::fprintf(file,
                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuite name=\"vxsim validate "
                  "%s\" tests=\"%zu\" failures=\"%d\" skipped=\"%d\" errors=\"0\" time=\"%.3f\">\n",
-                 xml(className).c_str(), results.size(), failures, skipped, seconds);
+                 xml(className).c_str(), results.size(), counts[1], counts[2], seconds);
     for (const Result& result : results) {
         std::fprintf(file, "  <testcase classname=\"%s\" name=\"%s seed %llu\" time=\"%.3f\"",
                      xml(className).c_str(), result.check.c_str(),
                      static_cast<unsigned long long>(result.seed), result.seconds);
         const std::string text = xml(result.verdict.text);
-        switch (result.verdict.outcome) {
-        case Outcome::Pass:
+        if (result.verdict.outcome == Outcome::Pass) {
             std::fputs("/>\n", file);
-            break;
-        case Outcome::Skip:
+        } else if (result.verdict.outcome == Outcome::Skip) {
             std::fprintf(file, ">\n    <skipped message=\"%s\"/>\n  </testcase>\n", text.c_str());
-            break;
-        case Outcome::Fail:
+        } else {
             std::fprintf(file,
                          ">\n    <failure message=\"%s\">reproduce: %s</failure>\n  </testcase>\n",
-                         text.c_str(), xml(reproduce(options, className, result)).c_str());
-            break;
+                         text.c_str(), xml(result.again).c_str());
         }
     }
     std::fputs("</testsuite>\n", file);
-}
-
-void printLine(const Result& result, const ValidateOptions& options, const std::string& className) {
-    static constexpr const char* kWords[] = {"PASS", "FAIL", "SKIP"};
-    const Outcome outcome = result.verdict.outcome;
-    std::printf(
-        "%s %s (seed %llu) %.2f s: %s%s\n", kWords[static_cast<int>(outcome)], result.check.c_str(),
-        static_cast<unsigned long long>(result.seed), result.seconds, result.verdict.text.c_str(),
-        outcome == Outcome::Fail ? ("; reproduce: " + reproduce(options, className, result)).c_str()
-                                 : "");
-    std::fflush(stdout);
 }
 
 } // namespace
@@ -330,17 +269,35 @@ int runValidate(const ValidateOptions& options) {
                 layout.colony.shown("modules/halcyra.dll").c_str());
     validate::CheckRun run{className, options.strictness, options.seed, !layout.crew.root.empty(),
                            !layout.colony.root.empty()};
+    static constexpr const char* kOutcomes[] = {"PASS", "FAIL", "SKIP"};
     std::vector<Result> results;
     int counts[3] = {};
     try {
         for (int repeat = 0; repeat < options.repeat; ++repeat, ++run.seed) {
-            for (const char* check : kValidateChecks) {
-                if (options.only.empty() || options.only == check) {
-                    const Result& result =
-                        results.emplace_back(runCheck(layout, run, check, options.timeout));
-                    ++counts[static_cast<int>(result.verdict.outcome)];
-                    printLine(result, options, className);
+            for (std::size_t i = 0; i < std::size(kValidateChecks); ++i) {
+                const char* check = kValidateChecks[i];
+                if (!options.only.empty() && options.only != check) {
+                    continue;
                 }
+                Result& result = results.emplace_back(runCheck(layout, run, i, options.timeout));
+                const int outcome = static_cast<int>(result.verdict.outcome);
+                ++counts[outcome];
+                if (result.verdict.outcome == Outcome::Fail) {
+                    result.again =
+                        "vxsim validate " + shellWord(options.module) + " --class " +
+                        shellWord(className) + " --strictness " +
+                        std::to_string(options.strictness) + " --only " + check + " --seed " +
+                        std::to_string(run.seed) +
+                        (options.root.empty() ? "" : " --root " + shellWord(options.root)) +
+                        (options.timeout == ValidateOptions{}.timeout
+                             ? ""
+                             : " --timeout " + number(options.timeout));
+                }
+                std::printf("%s %s (seed %llu) %.2f s: %s%s%s\n", kOutcomes[outcome], check,
+                            static_cast<unsigned long long>(run.seed), result.seconds,
+                            result.verdict.text.c_str(),
+                            result.again.empty() ? "" : "; reproduce: ", result.again.c_str());
+                std::fflush(stdout);
             }
         }
     } catch (const std::exception& failure) { // the machine's, not the module's
@@ -351,7 +308,7 @@ int runValidate(const ValidateOptions& options) {
     std::printf("validate %s: %d passed, %d failed, %d skipped in %.2f s\n", className.c_str(),
                 counts[0], counts[1], counts[2], seconds);
     if (report != nullptr) {
-        writeReport(report, className, results, options, seconds);
+        writeReport(report, className, results, counts, seconds);
         std::fclose(report);
     }
     return counts[1] == 0 ? 0 : 1;
