@@ -272,6 +272,7 @@ int runValidate(const ValidateOptions& options) {
     static constexpr const char* kOutcomes[] = {"PASS", "FAIL", "SKIP"};
     std::vector<Result> results;
     int counts[3] = {};
+    int status = 0;
     try {
         for (int repeat = 0; repeat < options.repeat; ++repeat, ++run.seed) {
             for (std::size_t i = 0; i < std::size(kValidateChecks); ++i) {
@@ -302,7 +303,7 @@ int runValidate(const ValidateOptions& options) {
         }
     } catch (const std::exception& failure) { // the machine's, not the module's
         std::fprintf(stderr, "vxsim validate: %s\n", failure.what());
-        return 2;
+        status = 2;
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("validate %s: %d passed, %d failed, %d skipped in %.2f s\n", className.c_str(),
@@ -311,7 +312,7 @@ int runValidate(const ValidateOptions& options) {
         writeReport(report, className, results, counts, seconds);
         std::fclose(report);
     }
-    return counts[1] == 0 ? 0 : 1;
+    return status != 0 ? status : counts[1] == 0 ? 0 : 1;
 }
 
 } // namespace vx
