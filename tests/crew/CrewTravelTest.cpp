@@ -327,6 +327,8 @@ TEST_F(CrewTravelTest, OwnTransferVesselIsTakenInWhereverItIsAndItsFileDeletedWh
         {valid.substr(0, 103), "Old Hand|Cap|60|61|62"},
         {valid, "New Hand|Eng|30|40|50"},
         {std::string(104, 'x'), std::string(25, 'x') + "||140|180|300"},
+        // a name that ends inside the prefix names nobody, whatever bytes follow it
+        {bytes({"CKit\0Ghost", "", 30, 40, 100, 50, 0, 0}), "||30|40|50"},
     };
     const VECTOR3 data{1, 2, 3};
     vapiSetFocusObject(add("Other")->GetHandle());
