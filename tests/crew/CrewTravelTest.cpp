@@ -241,6 +241,15 @@ TEST_F(CrewTravelTest, TransferReadsTheFirstExactCrewPointsSeatsAndStandsInTheFi
                       (Numbers{33, 72, 80, 0, 0, 0, 0, 0, 0}));
         }
     }
+    // A receiver's name too long for a vessel name is cut: the transfer vessel's is 38 long.
+    Carrier* sender = add("SenderL", kDock | kReady);
+    Carrier* ship = add(std::string(40, 'L'), kDock);
+    ship->CreateAttachment(false, openB.low, openB.high, {1, 0, 3}, "CKit", false);
+    dock(sender, ship);
+    ASSERT_EQ(sender->crew.AddCrewMember("Ann", 33, 72, 80, nullptr), 1);
+    EXPECT_EQ(sender->crew.EvaCrewMember("Ann"), 2);
+    EXPECT_EQ(R(exists("CKitT" + std::string(33, 'L'))) + R(exists("CKitT" + std::string(34, 'L'))),
+              "1 0 ");
 }
 
 TEST_F(CrewTravelTest, WalkerInTheAirlockComesAboardWithTheFocusItsLabelSplitAtTheFirstHyphen) {
