@@ -285,8 +285,10 @@ TEST_F(CrewRosterTest, IdentityFileNamesGiveEntriesBeforeTheBuiltinsWhileAtMostT
     std::filesystem::remove_all(root.path() / "config");
     LoadCrewIdentityConfig();
     EXPECT_EQ(table(0, identityCount), " ckit/ckit passenger\n" + builtins);
-    char key[kProfessionKeySize], mesh[kProfessionTextSize], profession[kProfessionTextSize];
+    char key[kProfessionKeySize] = "x", mesh[kProfessionTextSize] = "x",
+         profession[kProfessionTextSize] = "x";
     EXPECT_FALSE(ParseIdentityFileName(nullptr, key, mesh, profession));
+    EXPECT_EQ(std::string(key) + mesh + profession, "") << "no name leaves every output empty";
 }
 
 TEST_F(CrewRosterTest, FirstLineOfTheVersionFileGivesTheVersionAndOnlyANonZeroOneIsKept) {
