@@ -57,6 +57,7 @@ TEST_F(CrewRosterTest, EveryCallRefusesUntilReadyAndRefusalsChangeNothing) {
         "-1 -1 '' '' | -1 30 -1 null 'Doc' '' '' '' | 0 0 0 0 0 -4 -4 0 0 '' '' ";
     for (const int setup : {kBlank, kInit, kReady}) {
         Carrier* carrier = add("S" + std::to_string(setup), setup);
+        EXPECT_EQ(point(*carrier)[8], setup == kReady ? 8 : 0) << "seats come with the airlock";
         if (setup == kReady) {
             ASSERT_EQ(carrier->crew.SetMaxSeats(3), 1);
             ASSERT_EQ(carrier->crew.AddCrewMember("Ann", 30, 70, 60, "Doc"), 1);
@@ -86,18 +87,19 @@ TEST_F(CrewRosterTest, EachBoundInitialisationTakesTheNextRecordAndOnlyTheFirstL
     const CrewManager& c = a->crew;
     CrewLinkRecord& link = c.Link();
     std::ostringstream values; // streamed, so that the calls run in order
-    values << a->initResult << c.readyFlags << ' ' << c.evaExitPosition.x << c.evaExitPosition.y
-           << c.evaExitPosition.z << c.evaExitRotation.x << c.evaExitRotation.y
-           << c.evaExitRotation.z << ' ' << c.linkIndex << link.arrivalWeight << ' '
-           << (link.vessel == a) << (c.vesselHandle == a->GetHandle()) << identityCount << ' '
-           << link.LinkSetAirlockState(0) << link.LinkSetAirlockState(1) << link.LinkSetFreeSeats(5)
-           << link.LinkSetAuxiliaryCount(7) << link.LinkGetAirlockState()
-           << link.LinkReadDockedFreeSeats(0) << link.LinkSetDeleteOnDetect(0)
-           << link.deleteOnDetect << ' ' << link.LinkDefineAirlock(0, -3, 3, -4, 4, -7, 7)
-           << link.LinkSetAirlockState(5) << link.LinkSetAirlockState(1)
-           << link.LinkGetAirlockState() << link.LinkSetDeleteOnDetect(0) << link.deleteOnDetect;
+    values << a->initResult << c.readyFlags << c.airlockStateCopy << ' ' << c.evaExitPosition.x
+           << c.evaExitPosition.y << c.evaExitPosition.z << c.evaExitRotation.x
+           << c.evaExitRotation.y << c.evaExitRotation.z << ' ' << c.linkIndex << link.arrivalWeight
+           << ' ' << (link.vessel == a) << (c.vesselHandle == a->GetHandle()) << identityCount
+           << ' ' << link.LinkSetAirlockState(0) << link.LinkSetAirlockState(1)
+           << link.LinkSetFreeSeats(5) << link.LinkSetAuxiliaryCount(7)
+           << link.LinkGetAirlockState() << link.LinkReadDockedFreeSeats(0)
+           << link.LinkSetDeleteOnDetect(0) << link.deleteOnDetect << ' '
+           << link.LinkDefineAirlock(0, -3, 3, -4, 4, -7, 7) << link.LinkSetAirlockState(5)
+           << link.LinkSetAirlockState(1) << link.LinkGetAirlockState()
+           << link.LinkSetDeleteOnDetect(0) << link.deleteOnDetect;
     // Before the airlock, only setting the state stored already succeeds, and nothing is kept.
-    EXPECT_EQ(values.str(), "11 003000 060 1118 1-1-1-1-1-1-11 1-11110");
+    EXPECT_EQ(values.str(), "111 003000 060 1118 1-1-1-1-1-1-11 1-11110");
     EXPECT_EQ(point(*a), (Numbers{-3, 3, -4, 4, -7, 7, 1, 1000, 1000}));
     root.write("config/CKITIdConfig/ckitSEC-guard-Grd.cfg", "");
     Carrier* b = add("B");
@@ -283,6 +285,10 @@ TEST_F(CrewRosterTest, IdentityFileNamesGiveEntriesBeforeTheBuiltinsWhileAtMostT
     std::filesystem::remove_all(root.path() / "config");
     LoadCrewIdentityConfig();
     EXPECT_EQ(table(0, identityCount), " ckit/ckit passenger\n" + builtins);
+    char key[kProfessionKeySize] = "x", mesh[kProfessionTextSize] = "x",
+         profession[kProfessionTextSize] = "x";
+    EXPECT_FALSE(ParseIdentityFileName(nullptr, key, mesh, profession));
+    EXPECT_EQ(std::string(key) + mesh + profession, "") << "no name leaves every output empty";
 }
 
 TEST_F(CrewRosterTest, FirstLineOfTheVersionFileGivesTheVersionAndOnlyANonZeroOneIsKept) {

@@ -245,6 +245,15 @@ TEST_F(CrewTravelTest, TransferReadsTheFirstExactCrewPointsSeatsAndStandsInTheFi
                       (Numbers{33, 72, 80, 0, 0, 0, 0, 0, 0}));
         }
     }
+    // A receiver's name too long for a vessel name is cut: the transfer vessel's is 38 long.
+    Carrier* sender = add("SenderL", kDock | kReady);
+    Carrier* ship = add(std::string(40, 'L'), kDock);
+    ship->CreateAttachment(false, openB.low, openB.high, {1, 0, 3}, "CKit", false);
+    dock(sender, ship);
+    ASSERT_EQ(sender->crew.AddCrewMember("Ann", 33, 72, 80, nullptr), 1);
+    EXPECT_EQ(sender->crew.EvaCrewMember("Ann"), 2);
+    EXPECT_EQ(R(exists("CKitT" + std::string(33, 'L'))) + R(exists("CKitT" + std::string(34, 'L'))),
+              "1 0 ");
 }
 
 TEST(PointIdTest, IdMatchesOnlyWholeAndAShorterIdIsNotReadPastItsEnd) {
@@ -345,6 +354,8 @@ TEST_F(CrewTravelTest, OwnTransferVesselIsTakenInWhereverItIsAndItsFileDeletedWh
         {valid.substr(0, 103), "Old Hand|Cap|60|61|62"},
         {valid, "New Hand|Eng|30|40|50"},
         {std::string(104, 'x'), std::string(25, 'x') + "||140|180|300"},
+        // a name that ends inside the prefix names nobody, whatever bytes follow it
+        {bytes({"CKit\0Ghost", "", 30, 40, 100, 50, 0, 0}), "||30|40|50"},
     };
     const VECTOR3 data{1, 2, 3};
     vapiSetFocusObject(add("Other")->GetHandle());

@@ -93,8 +93,20 @@ TEST_P(ColonyModule, LoadsOnceAsksTheDateOnceAndTellsTheHostTheColonysWholeDefin
     vx::WorldOptions options = colonyWorldOptions();
     options.flightModel = GetParam();
     vx::World world(options);
-    ASSERT_NE(createColony(world, "Halcyra"), nullptr);
+    const halcyra* colony = createColony(world, "Halcyra");
+    ASSERT_NE(colony, nullptr);
     ASSERT_NE(createColony(world, "Halcyra 2"), nullptr);
+    std::string founders;
+    for (int i = 0; i < colony->crew.crewCount; ++i) {
+        const CrewRecord& m = colony->crew.roster[i];
+        founders += std::string(m.miscId) + " " + m.name + " " + std::to_string(m.age) + " " +
+                    std::to_string(m.pulse) + " " + std::to_string(int(m.weight)) + ",";
+    }
+    EXPECT_EQ(founders, "Capt Governer Vasko 41 65 74,Eng Marietta Vasko 37 67 55,Doc Tobiah "
+                        "Renart 29 70 45,Sci Kenta Morisawa 25 70 45, Olef Brandt 19 70 45, Duma "
+                        "Okaro 32 70 45, WeiLin Tsao 61 70 45, Lucien Marrot 48 70 45,Eng Siobha "
+                        "Carrick 31 70 45, Matthias Petrovan 38 70 45, Anselm Varadi 26 70 45,Eng "
+                        "Nerea Castelli 23 70 45,");
     EXPECT_EQ(vx::hostStats().initLibCalls, before.initLibCalls + 1);
     void* module = vx::hostStats().lastInitLibModule;
     const auto version = exported<ModuleVersionFunc>(module, kModuleVersionExport);
