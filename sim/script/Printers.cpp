@@ -74,9 +74,9 @@ void printVessel(VesselRecord& vessel, Transcript& out) {
     out.print(std::string("status ") +
               (vessel.status() == VESSELSTATUS_LANDED ? "LANDED" : "FLIGHT"));
     for (const auto& port : vessel.docks) {
-        std::string line = "dock " + std::to_string(port->index) + " pos " +
-                           vectorText(port->pos) + " dir " + vectorText(port->dir) + " rot " +
-                           vectorText(port->rot) + " mate ";
+        std::string line = "dock " + std::to_string(port->index) + " pos " + vectorText(port->pos) +
+                           " dir " + vectorText(port->dir) + " rot " + vectorText(port->rot) +
+                           " mate ";
         if (port->mate != nullptr) {
             line += port->mate->owner->name + " " + std::to_string(port->mate->index);
         } else {

@@ -311,8 +311,8 @@ const CommandInfo* findCommand(std::string_view name) {
     return nullptr;
 }
 
-ScriptLine parseScriptLine(std::string_view raw, std::string_view source, int number,
-                           Command& out, std::string& error) {
+ScriptLine parseScriptLine(std::string_view raw, std::string_view source, int number, Command& out,
+                           std::string& error) {
     std::string_view line = text::trimLeft(raw);
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);

@@ -70,8 +70,8 @@ bool parseScript(std::string_view text, std::string_view source, std::vector<Com
 // Reads one line of a script, line number number of source: a command, nothing (a blank or
 // comment line), or a refusal with error "SOURCE:LINE: reason".
 enum class ScriptLine { Command, Empty, Refused };
-ScriptLine parseScriptLine(std::string_view line, std::string_view source, int number,
-                           Command& out, std::string& error);
+ScriptLine parseScriptLine(std::string_view line, std::string_view source, int number, Command& out,
+                           std::string& error);
 
 // The commands of -e 'CMD; CMD' as script text, one command a line.
 std::string inlineScriptText(std::string_view commands);

@@ -49,7 +49,8 @@ TEST(HostLine, BadValuesNameTheKeyAndTheWord) {
         {"DOCK 0 0", "DOCK: missing the other vessel's name"},
         {"DOCK 0 1.5 Tender", "DOCK: other port '1.5' is not a whole number"},
         {"DOCK -1 0 Tender", "DOCK: own port '-1' is out of range, 0 .. 2147483647"},
-        {"DOCK 0 2147483648 Tender", "DOCK: other port '2147483648' is out of range, 0 .. 2147483647"},
+        {"DOCK 0 2147483648 Tender",
+         "DOCK: other port '2147483648' is out of range, 0 .. 2147483647"},
         {"POS 1 2 1e14", "POS: '1e14' is out of range, -1e13 .. 1e13 m"},
         {"AVEL 0 -2e6 0", "AVEL: '-2e6' is out of range, -1e6 .. 1e6 degrees/s"}};
     for (const auto& [text, want] : bad) {
