@@ -64,7 +64,8 @@ void printVessel(VesselRecord& vessel, Transcript& out) {
         touchdown += " -";
     }
     for (std::size_t i = 0; def.hasTouchdownPoints && i < def.touchdownPoints.size(); ++i) {
-        touchdown += " " + vectorText(def.touchdownPoints[i]);
+        touchdown += ' ';
+        touchdown += vectorText(def.touchdownPoints[i]);
     }
     out.print(touchdown);
     out.print("pos " + vectorText(vessel.pos()));
