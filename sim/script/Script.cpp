@@ -2,8 +2,8 @@
 
 #include <climits>
 
+#include "sim/text/ArgumentReader.h"
 #include "sim/text/Bounds.h"
-#include "sim/text/NumberText.h"
 #include "sim/text/TextWords.h"
 
 namespace vx {
@@ -22,25 +22,15 @@ std::string_view withoutComment(std::string_view line) {
     return line;
 }
 
-// The arguments of one command, read left to right. A refusal names the command and, when
-// the command takes more than one argument, which argument was bad.
-class Args {
+// A command's arguments, with the script's own kinds: vessel names that may be quoted, the
+// rest of a line, step counts and dock ports.
+class Args : public text::ArgumentReader {
 public:
-    Args(std::string_view command, WordReader& words, bool single, std::string& reason)
-        : command_(command), words_(words), single_(single), reason_(reason) {}
-
-    bool word(std::string_view field, std::string& value) {
-        const std::string_view w = words_.next();
-        if (w.empty())
-            return fail("missing " + std::string(field));
-        value = w;
-        last_ = field;
-        return true;
-    }
+    using ArgumentReader::ArgumentReader;
 
     bool rest(std::string_view field, std::string& value) {
         if (words_.empty())
-            return fail("missing " + std::string(field));
+            return missing(field);
         value = words_.rest();
         words_ = WordReader({});
         last_ = field;
@@ -72,75 +62,18 @@ public:
         return rest(field, value);
     }
 
-    bool number(std::string_view field, double& value, const bounds::Range& range) {
-        const std::string_view w = words_.next();
-        if (w.empty())
-            return fail("missing " + std::string(field));
-        const NumberRead read = readNumber(w, value);
-        if (read == NumberRead::NotANumber)
-            return bad(field, w, "is not a number");
-        if (read == NumberRead::OutOfRange || !bounds::within(range, value))
-            return bad(field, w, (std::string("is out of range, ") + range.text).c_str());
-        last_ = field;
-        lastWord_ = w;
-        return true;
-    }
-
-    bool count(std::string_view field, long long& value,
-               long long most = static_cast<long long>(bounds::kSteps.high),
-               const char* range = bounds::kSteps.text) {
-        const std::string_view w = words_.next();
-        if (w.empty())
-            return fail("missing " + std::string(field));
-        const NumberRead read = readInteger(w, value);
-        if (read == NumberRead::NotANumber)
-            return bad(field, w, "is not a whole number");
-        if (read == NumberRead::OutOfRange || value < 0 || value > most)
-            return bad(field, w, (std::string("is out of range, ") + range).c_str());
-        last_ = field;
-        lastWord_ = w;
-        return true;
+    bool count(std::string_view field, long long& value) {
+        return whole(field, value, bounds::kSteps);
     }
 
     bool port(std::string_view field, int& value) {
+        constexpr bounds::Range kPort{0, INT_MAX, "0 .. 2147483647"};
         long long parsed = 0;
-        if (!count(field, parsed, INT_MAX, "0 .. 2147483647"))
+        if (!whole(field, parsed, kPort))
             return false;
         value = static_cast<int>(parsed);
         return true;
     }
-
-    // For a range check after number(): quotes the value as it was written.
-    bool badLast(std::string_view field, const char* what) { return bad(field, lastWord_, what); }
-
-    bool end() {
-        if (words_.empty())
-            return true;
-        std::string what = "unexpected " + quoted(words_.next());
-        if (!last_.empty())
-            what += " after " + std::string(last_);
-        return fail(what);
-    }
-
-    bool fail(const std::string& what) {
-        reason_ = std::string(command_) + ": " + what;
-        return false;
-    }
-
-private:
-    bool bad(std::string_view field, std::string_view w, const char* what) {
-        std::string text;
-        if (!single_)
-            text = std::string(field) + ' ';
-        return fail(text + quoted(w) + ' ' + what);
-    }
-
-    std::string_view command_;
-    WordReader& words_;
-    bool single_;
-    std::string& reason_;
-    std::string_view last_;
-    std::string_view lastWord_;
 };
 
 constexpr const char* printChoices = "time, hud, debug, vessels, scenario, vessel or lift";

@@ -2,8 +2,8 @@
 
 #include <unordered_set>
 
+#include "sim/text/ArgumentReader.h"
 #include "sim/text/Bounds.h"
-#include "sim/text/NumberText.h"
 #include "sim/text/TextWords.h"
 
 namespace vx {
@@ -27,70 +27,19 @@ bool isWorldKey(std::string_view key) {
     return key == "TIME" || key == "BODY" || key == "FOCUS" || key == "HUDSIZE";
 }
 
-class WorldStatement {
+// TIME's one value needs no name in a refusal; the key already says what the value is.
+class WorldStatement : public text::ArgumentReader {
 public:
     WorldStatement(std::string_view key, WordReader& words, std::string& reason)
-        : key_(key), words_(words), reason_(reason) {}
-
-    // A statement of one value (TIME) leaves the field's name out of a refusal: the key
-    // already says what the value is.
-    bool number(std::string_view field, double& value, const bounds::Range& range,
-                bool onlyValue = false) {
-        const std::string_view word = words_.next();
-        if (word.empty())
-            return fail("missing " + std::string(field));
-        const std::string named = onlyValue ? std::string() : std::string(field) + ' ';
-        const NumberRead read = readNumber(word, value);
-        if (read == NumberRead::NotANumber)
-            return fail(named + quoted(word) + " is not a number");
-        if (read == NumberRead::OutOfRange || !bounds::within(range, value))
-            return fail(named + quoted(word) + " is out of range, " + range.text);
-        last_ = field;
-        return true;
-    }
+        : ArgumentReader(key, words, key == "TIME", reason) {}
 
     bool hudSide(std::string_view field, int& value) {
-        const std::string_view word = words_.next();
-        if (word.empty())
-            return fail("missing " + std::string(field));
         long long parsed = 0;
-        const NumberRead read = readInteger(word, parsed);
-        if (read == NumberRead::NotANumber)
-            return fail(std::string(field) + ' ' + quoted(word) + " is not a whole number");
-        if (read == NumberRead::OutOfRange ||
-            !bounds::within(bounds::kHudSide, static_cast<double>(parsed)))
-            return fail(std::string(field) + ' ' + quoted(word) + " is out of range, " +
-                        bounds::kHudSide.text);
+        if (!whole(field, parsed, bounds::kHudSide))
+            return false;
         value = static_cast<int>(parsed);
-        last_ = field;
         return true;
     }
-
-    bool word(std::string_view field, std::string& value) {
-        const std::string_view w = words_.next();
-        if (w.empty())
-            return fail("missing " + std::string(field));
-        value = w;
-        last_ = field;
-        return true;
-    }
-
-    bool end() {
-        if (words_.empty())
-            return true;
-        return fail("unexpected " + quoted(words_.next()) + " after " + std::string(last_));
-    }
-
-    bool fail(const std::string& what) {
-        reason_ = std::string(key_) + ": " + what;
-        return false;
-    }
-
-private:
-    std::string_view key_;
-    WordReader& words_;
-    std::string& reason_;
-    std::string_view last_;
 };
 
 bool once(int& seenAt, int line, std::string_view key, std::string& reason) {
@@ -107,8 +56,8 @@ bool readWorldStatement(std::string_view key, WordReader& words, int line, World
                         WorldLines& seen, std::string& reason) {
     WorldStatement s(key, words, reason);
     if (key == "TIME") {
-        return once(seen.time, line, key, reason) &&
-               s.number("value", world.time, bounds::kTime, true) && s.end();
+        return once(seen.time, line, key, reason) && s.number("value", world.time, bounds::kTime) &&
+               s.end();
     }
     if (key == "BODY") {
         if (!once(seen.body, line, key, reason) || !s.word("name", world.bodyName))
