@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <regex>
+#include <string>
 
 #include "crew/CrewLink.h"
 #include "crew/CrewManager.h"
@@ -32,8 +34,9 @@ constexpr int kRunsPerWorld = 5000;
 int runsInWorld = 0;
 
 // What the file says, worked out apart from the reader: the first line up to and with its
-// newline, at most thirteen bytes of it, as a C text, converted to double and then to float
-// the way the hardware would (not a number reads as none).
+// newline, at most thirteen bytes of it, as a C text; its leading decimal number alone
+// (hexadecimal, infinity and not-a-number forms are none), converted to double and then to
+// float the way the hardware would.
 float ExpectedVersion(const uint8_t* data, std::size_t size) {
     char line[14] = {};
     for (std::size_t i = 0; i < size && i < 13; ++i) {
@@ -42,10 +45,13 @@ float ExpectedVersion(const uint8_t* data, std::size_t size) {
             break;
         }
     }
-    const double value = std::strtod(line, nullptr);
-    if (std::isnan(value)) {
+    static const std::regex decimal(
+        R"(^[ \t\n\v\f\r]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?)");
+    std::cmatch number;
+    if (!std::regex_search(line, number, decimal)) {
         return 0.0f;
     }
+    const double value = std::strtod(number.str().c_str(), nullptr);
     if (value > 3.4028234663852886e38) {
         return HUGE_VALF;
     }
