@@ -38,10 +38,10 @@ TEST(TerminalKeys, CarryTheScanCodeAndModifiersOrAreTheScreensOwn) {
                                    "dock", "faster", "slower", "quit",     "resize"};
     std::string keys; // a vessel's key as the log shows it, with its scan code and left modifiers
     for (int code : std::initializer_list<int>{
-             'e',      'E',       1,         19,  '1', '!', ')',        KEY_DOWN,
-             KEY_SR,   KEY_PPAGE, KEY_SNEXT, 600, 601, 9,   KEY_BTAB,   KEY_F(2),
-             KEY_F(5), KEY_F(6),  KEY_F(10), 17,  '+', '-', KEY_RESIZE, 13,
-             10,       '~',       KEY_F(1),  0,   3,   26,  28}) {
+             'e',      'E',      1,         19,        '1', '0', '9',        '!',      ')',
+             KEY_DOWN, KEY_SR,   KEY_PPAGE, KEY_SNEXT, 600, 601, 9,          KEY_BTAB, KEY_F(2),
+             KEY_F(5), KEY_F(6), KEY_F(10), 17,        '+', '-', KEY_RESIZE, 13,       10,
+             '~',      KEY_F(1), 0,         3,         26,  28}) {
         const vx::TerminalKey key = vx::translateTerminalKey(code, modified);
         keys += (key.action != vx::TerminalAction::VesselKey
                      ? std::string(actions[static_cast<int>(key.action)])
@@ -50,11 +50,12 @@ TEST(TerminalKeys, CarryTheScanCodeAndModifiersOrAreTheScreensOwn) {
                            (key.key.rightShift || key.key.rightCtrl ? " R" : "")) +
                 ", ";
     }
-    EXPECT_EQ(keys,
-              "e 18, shift+e 18 S, ctrl+a 30 C, ctrl+s 31 C, 1 2, shift+1 2 S, shift+0 11 S, "
-              "down 208, shift+up 200 S, pgup 201, shift+pgdn 209 S, ctrl+up 200 C, "
-              "shift+ctrl+pgdn 209 S C, next, previous, save, undock, dock, quit, quit, faster, "
-              "slower, resize, none, none, none, none, none, quit, ctrl+z 44 C, none, ");
+    EXPECT_EQ(
+        keys,
+        "e 18, shift+e 18 S, ctrl+a 30 C, ctrl+s 31 C, 1 2, 0 11, 9 10, shift+1 2 S, shift+0 11 S, "
+        "down 208, shift+up 200 S, pgup 201, shift+pgdn 209 S, ctrl+up 200 C, "
+        "shift+ctrl+pgdn 209 S C, next, previous, save, undock, dock, quit, quit, faster, "
+        "slower, resize, none, none, none, none, none, quit, ctrl+z 44 C, none, ");
 }
 
 // The tender casts off, and the selected member leaves on foot: one seat more on the colony,

@@ -79,6 +79,8 @@ TEST(ScenarioText, RefusalsNameTheLineAndTheReason) {
     const std::pair<std::string_view, const char*> cases[] = {
         {"\n\nFOO 1\n", "3: unknown statement 'FOO' outside a vessel block"},
         {"TIME 0\n", "1: TIME outside the world block"},
+        {"FOCUS a\n", "1: FOCUS outside the world block"},
+        {"HUDSIZE 1 1\n", "1: HUDSIZE outside the world block"},
         {"END_VESSEL\n", "1: END_VESSEL without BEGIN_VESSEL"},
         {"BEGIN_VESSEL\n", "1: BEGIN_VESSEL: missing class and vessel name"},
         {"BEGIN_VESSEL halcyra  \n", "1: BEGIN_VESSEL halcyra: missing vessel name"},

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <string>
@@ -142,6 +143,26 @@ TEST_F(HostTest, SaveThatCannotBeWrittenWholeKeepsThePreviousFile) {
     setrlimit(RLIMIT_FSIZE, &before);
     EXPECT_EQ(root.read("keep.scn") + error, "previous\ncannot save keep.scn: File too large");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 4) << "no temporary";
+}
+
+// A vessel's spin turns its frame by these matrices: right-handed about any axis.
+TEST(Math3, AxisRotationTurnsRightHandedAboutAnyAxis) {
+    for (const VECTOR3& u : {VECTOR3{1, 0, 0}, VECTOR3{0, 1, 0}, VECTOR3{0, 0, 1},
+                             VECTOR3{1.0 / 3, 2.0 / 3, -2.0 / 3}}) {
+        for (double angle : {0.3, -2.0}) {
+            const MATRIX3 r = axisRotation(u, angle);
+            // v across the axis turns towards u x v; the axis stays.
+            const VECTOR3 v = scale(cross(u, {0.6, 0.8, 0}), 1.0 / length(cross(u, {0.6, 0.8, 0})));
+            const VECTOR3 want =
+                add(scale(v, std::cos(angle)), scale(cross(u, v), std::sin(angle)));
+            for (const auto& [got, expected] :
+                 {std::pair{mul(r, v), want}, std::pair{mul(r, u), u}}) {
+                EXPECT_NEAR(got.x, expected.x, 1e-12);
+                EXPECT_NEAR(got.y, expected.y, 1e-12);
+                EXPECT_NEAR(got.z, expected.z, 1e-12);
+            }
+        }
+    }
 }
 
 TEST(Date2Int, ReadsBuildDatesAndRefusesAnythingElse) {
