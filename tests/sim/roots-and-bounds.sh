@@ -8,6 +8,7 @@ set -uo pipefail
 vxsim=$(realpath "$1") modules=$(realpath "$2") demo=$(realpath "$3") work=$(mktemp -d) failed=0
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 chmod 755 "$work"
+. "$(dirname "$0")/../support/copy-for-user.sh" && copy_for_user "$work" || exit 1
 as_user() { if [ "$(id -u)" = 0 ]; then setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; else "$@"; fi; }
 root() { # NAME [no-config|no-ckit]: a fresh root, open to the ordinary user
     local r="$work/$1" m

@@ -5,12 +5,13 @@
 # vxsim after a minute.
 #   spacedock-in-tmux.sh VXSIM MODULE_FOLDER
 set -euo pipefail
-vxsim=$(realpath "$1") work=$(mktemp -d)
+vxsim=$(realpath "$1") modules=$(realpath "$2") work=$(mktemp -d)
 root="$work/root" start="$work/start"
 tmux_() { tmux -S "$work/tmux.sock" "$@"; }
 trap 'tmux_ kill-server 2>/dev/null; chmod -R u+w "$work"; rm -rf "$work"' EXIT
 mkdir -p "$root/config/CKITIdConfig" "$root/meshes/CKit" "$start/saves"
-ln -s "$(realpath "$2")" "$root/modules"
+. "$(dirname "$0")/../../support/copy-for-user.sh" && copy_for_user "$work"
+ln -s "$modules" "$root/modules"
 echo 2.0 >"$root/meshes/CKit/ver.dtf"
 chmod 755 "$work" && chmod -R a+rwX "$root" "$start" && chmod 555 "$start"
 user= && [ "$(id -u)" != 0 ] || user="setpriv --reuid=65534 --regid=65534 --clear-groups"
@@ -21,7 +22,7 @@ wait_for() { # TEXT: until it is on the screen
     fail "no \"$1\" on the screen"
 }
 send() { tmux_ send-keys -t spacedock "$@"; sleep 0.15; }
-tmux_ new-session -d -s spacedock -x 120 -y 36 "cd '$start' && timeout --foreground 60 $user \
+tmux_ new-session -d -s spacedock -x 120 -y 36 "cd '$start' && timeout --foreground 60 env LD_LIBRARY_PATH='$LD_LIBRARY_PATH' $user \
 '$vxsim' --root '$root' --interactive; echo \"vxsim exited \$?\"; sleep 30"
 wait_for "focus Halcyra"
 send s
