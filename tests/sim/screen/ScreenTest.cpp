@@ -3,12 +3,20 @@
 // rows and the map to walk back in by.
 #include <curses.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <fstream>
+#include <regex>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "host/Keys.h"
+#include "sim/screen/InteractiveSession.h"
 #include "sim/screen/NearbyMap.h"
 #include "sim/screen/SaveTarget.h"
 #include "sim/screen/TerminalKeys.h"
@@ -127,6 +135,99 @@ TEST(DemoWorld, RowsAndMapFollowTheRoadOfOneEva) {
               "6                 #::@::#\n7                 #:::::#\n8                 #:::::#\n"
               "9                 #######\n"
               "1 col = 1 m, 1 line = 2 m; Halcyra airlock (closed) at x 0.0 y 0.0 z 0.0 m");
+}
+
+// The demo flown on a terminal of width by height: each burst of keys is typed at once and
+// given a few frames; the last frame the session drew is read back from the screen's own
+// buffer, without trailing blanks and with the clock's figures (the title's time, the log's
+// stamps) blanked.
+std::string flyDemo(const std::vector<std::string>& bursts, int width, int height) {
+    const vxtest::TestRoot root;
+    winsize size{};
+    size.ws_col = static_cast<unsigned short>(width);
+    size.ws_row = static_cast<unsigned short>(height);
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, &size);
+    if (child == 0) {
+        setenv("TERM", "xterm", 1);
+        unsetenv("LINES");
+        unsetenv("COLUMNS");
+        vx::World world;
+        vx::ScenarioDoc doc;
+        std::string error;
+        vx::parseScenarioText(vxtest::readFile(VX_DEMO_SCENARIO), "demo.scn", doc, error);
+        vx::InteractiveSession session(world, vx::saveTargetFor(".", "demo.scn"), "demo.scn");
+        world.setEventSink([&session](double simt, std::string_view kind, std::string_view text) {
+            session.event(simt, kind, text);
+        });
+        if (!world.load(doc, error)) {
+            _exit(3);
+        }
+        session.markSaved();
+        session.run();
+        std::string frame;
+        for (int line = 0; line < height; ++line) {
+            char text[512] = {};
+            mvwinnstr(stdscr, line, 0, text, width);
+            const std::string_view shown(text);
+            frame.append(shown.substr(0, shown.find_last_not_of(' ') + 1)).append("\n");
+        }
+        std::ofstream("frame.txt") << frame.substr(0, frame.find_last_not_of('\n') + 1) << "\n";
+        _exit(0);
+    }
+    const auto drain = [terminal](int milliseconds) { // false once the session has ended
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        char sink[4096];
+        for (pollfd ready{terminal, POLLIN, 0}; std::chrono::steady_clock::now() < until;) {
+            if (poll(&ready, 1, 10) > 0 && read(terminal, sink, sizeof sink) <= 0) {
+                return false;
+            }
+        }
+        return true;
+    };
+    drain(300);
+    for (const std::string& burst : bursts) {
+        EXPECT_EQ(write(terminal, burst.data(), burst.size()), static_cast<ssize_t>(burst.size()));
+        drain(250);
+    }
+    for (int tenths = 0; tenths < 40 && drain(100); ++tenths) {
+    } // the last burst quits; a session that does not is stopped after 4 s
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    close(terminal);
+    return std::regex_replace(
+        std::regex_replace(root.read("frame.txt"), std::regex(R"(t \d+\.\d s)"), "t _ s"),
+        std::regex(R"(\[\d+\.\d\d\])"), "[_]");
+}
+
+// Keys as xterm sends them with the keypad on.
+const std::string F2 = "\x1bOQ", F5 = "\x1b[15~", F6 = "\x1b[17~", F10 = "\x1b[21~",
+                  down = "\x1bOB";
+
+// Each road's last frame is kept in screen-roads.expected after a line "== NAME".
+TEST(Screen, RoadsFlownOnATerminalLeaveTheKeptFrames) {
+    const struct {
+        const char* name;
+        std::vector<std::string> bursts;
+        int width = 80, height = 24;
+    } roads[] = {
+        {"time warp tops at x100; quitting asks nothing of a world as saved",
+         {"+", "+", "+", "-", F10}},
+        {"too small: only quitting acts", {"m", F10}, 70, 20},
+        {"a member out on EVA walks back in; quitting unsaved is asked about",
+         {F5, "1", "e", "\t\t", down, down, F10, "y"}},
+        {"cast off, docked again and saved", {F5, F6, F2, F10}},
+    };
+    const std::string kept = vxtest::readFile(VX_SCREEN_ROADS);
+    for (const auto& road : roads) {
+        const std::size_t at = kept.find(std::string("== ") + road.name + "\n");
+        ASSERT_NE(at, std::string::npos) << road.name;
+        const std::size_t from = kept.find('\n', at) + 1;
+        EXPECT_EQ(flyDemo(road.bursts, road.width, road.height),
+                  kept.substr(from, kept.find("== ", from) - from))
+            << road.name;
+    }
 }
 
 TEST(WordBreak, BreaksAtTheLastSpaceThatFitsAndCutsOnlyAWordLongerThanALine) {
