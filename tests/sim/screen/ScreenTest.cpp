@@ -46,10 +46,10 @@ TEST(TerminalKeys, CarryTheScanCodeAndModifiersOrAreTheScreensOwn) {
                                    "dock", "faster", "slower", "quit",     "resize"};
     std::string keys; // a vessel's key as the log shows it, with its scan code and left modifiers
     for (int code : std::initializer_list<int>{
-             'e',      'E',      1,         19,        '1', '0', '9',        '!',      ')',
-             KEY_DOWN, KEY_SR,   KEY_PPAGE, KEY_SNEXT, 600, 601, 9,          KEY_BTAB, KEY_F(2),
-             KEY_F(5), KEY_F(6), KEY_F(10), 17,        '+', '-', KEY_RESIZE, 13,       10,
-             '~',      KEY_F(1), 0,         3,         26,  28}) {
+             'e',      'z',      'E',      1,         19,        '1', '0', '9',        '!',
+             ')',      KEY_DOWN, KEY_SR,   KEY_PPAGE, KEY_SNEXT, 600, 601, 9,          KEY_BTAB,
+             KEY_F(2), KEY_F(5), KEY_F(6), KEY_F(10), 17,        '+', '-', KEY_RESIZE, 13,
+             10,       '~',      KEY_F(1), 0,         3,         26,  28}) {
         const vx::TerminalKey key = vx::translateTerminalKey(code, modified);
         keys += (key.action != vx::TerminalAction::VesselKey
                      ? std::string(actions[static_cast<int>(key.action)])
@@ -58,12 +58,12 @@ TEST(TerminalKeys, CarryTheScanCodeAndModifiersOrAreTheScreensOwn) {
                            (key.key.rightShift || key.key.rightCtrl ? " R" : "")) +
                 ", ";
     }
-    EXPECT_EQ(
-        keys,
-        "e 18, shift+e 18 S, ctrl+a 30 C, ctrl+s 31 C, 1 2, 0 11, 9 10, shift+1 2 S, shift+0 11 S, "
-        "down 208, shift+up 200 S, pgup 201, shift+pgdn 209 S, ctrl+up 200 C, "
-        "shift+ctrl+pgdn 209 S C, next, previous, save, undock, dock, quit, quit, faster, "
-        "slower, resize, none, none, none, none, none, quit, ctrl+z 44 C, none, ");
+    EXPECT_EQ(keys,
+              "e 18, z 44, shift+e 18 S, ctrl+a 30 C, ctrl+s 31 C, 1 2, 0 11, 9 10, shift+1 2 S, "
+              "shift+0 11 S, "
+              "down 208, shift+up 200 S, pgup 201, shift+pgdn 209 S, ctrl+up 200 C, "
+              "shift+ctrl+pgdn 209 S C, next, previous, save, undock, dock, quit, quit, faster, "
+              "slower, resize, none, none, none, none, none, quit, ctrl+z 44 C, none, ");
 }
 
 // The tender casts off, and the selected member leaves on foot: one seat more on the colony,
@@ -141,8 +141,12 @@ TEST(DemoWorld, RowsAndMapFollowTheRoadOfOneEva) {
 // given a few frames; the last frame the session drew is read back from the screen's own
 // buffer, without trailing blanks and with the clock's figures (the title's time, the log's
 // stamps) blanked.
-std::string flyDemo(const std::vector<std::string>& bursts, int width, int height) {
+std::string flyDemo(const std::vector<std::string>& bursts, int width, int height,
+                    bool saveExists) {
     const vxtest::TestRoot root;
+    if (saveExists) {
+        root.write("demo-saved.scn", "an earlier save\n");
+    }
     winsize size{};
     size.ws_col = static_cast<unsigned short>(width);
     size.ws_row = static_cast<unsigned short>(height);
@@ -211,20 +215,27 @@ TEST(Screen, RoadsFlownOnATerminalLeaveTheKeptFrames) {
         const char* name;
         std::vector<std::string> bursts;
         int width = 80, height = 24;
+        bool saveExists = false; // the save target is there before
     } roads[] = {
-        {"time warp tops at x100; quitting asks nothing of a world as saved",
-         {"+", "+", "+", "-", F10}},
+        {"time warp tops at x100; Enter gives the status line back to the keys; a world as saved "
+         "quits unasked",
+         {"+", "+", "+", "-", "\r", F10},
+         90},
         {"too small: only quitting acts", {"m", F10}, 70, 20},
         {"a member out on EVA walks back in; quitting unsaved is asked about",
          {F5, "1", "e", "\t\t", down, down, F10, "y"}},
-        {"cast off, docked again and saved", {F5, F6, F2, F10}},
+        {"cast off, docked again, saved over an earlier save once asked, then saved at once",
+         {F5, F6, F2, "y", F2, F10},
+         80,
+         24,
+         true},
     };
     const std::string kept = vxtest::readFile(VX_SCREEN_ROADS);
     for (const auto& road : roads) {
         const std::size_t at = kept.find(std::string("== ") + road.name + "\n");
         ASSERT_NE(at, std::string::npos) << road.name;
         const std::size_t from = kept.find('\n', at) + 1;
-        EXPECT_EQ(flyDemo(road.bursts, road.width, road.height),
+        EXPECT_EQ(flyDemo(road.bursts, road.width, road.height, road.saveExists),
                   kept.substr(from, kept.find("== ", from) - from))
             << road.name;
     }
@@ -252,8 +263,8 @@ TEST(WordBreak, BreaksAtTheLastSpaceThatFitsAndCutsOnlyAWordLongerThanALine) {
 TEST(ShortMeasure, GivesTenthsOfTheUnitOrOfItsThousandOrMillion) {
     EXPECT_EQ(vx::shortMeasure(12.34, "m") + vx::shortMeasure(4100.0, "m") +
                   vx::shortMeasure(7.6e6, "m") + vx::shortMeasure(-3.21, "m/s") +
-                  vx::shortMeasure(999.9, "m/s"),
-              "12.3 m4.1 km7.6 Mm-3.2 m/s999.9 m/s");
+                  vx::shortMeasure(999.9, "m/s") + vx::shortMeasure(1000.0, "m"),
+              "12.3 m4.1 km7.6 Mm-3.2 m/s999.9 m/s1.0 km");
 }
 
 } // namespace
