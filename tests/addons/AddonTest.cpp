@@ -1,11 +1,13 @@
 // The add-on vessels in the stand-in host, each test in a root folder of its own: who a walker
-// is, how it leaves an airlock and what its block keeps (its HUD line and walking are left to the
-// colony's end-to-end roads); and the answers and published crew points of tenders.
+// is, how it leaves an airlock and what its block keeps (its HUD line and walking on the level are
+// left to the colony's end-to-end roads); and the answers and published crew points of tenders.
 #include <cmath>
 #include <cstring>
 #include <numbers>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +106,8 @@ TEST_F(AddonTest, PersonCreatedInsideAnAirlockBoxStepsOutAlongItsOwnZToOneMetreP
         {"CKit_Eng-Vasko", 0, -90, {1, 0, 5}, {-3, 0, 5}},
         {"CKit_Eng-Vasko", -90, 0, {0, 0.5, 5}, {0, 3, 5}},
         {"CKit_Eng-Vasko", 0, -45, {0, 0, 4}, {-2.70710678, 0, 6.70710678}},
+        {"CKit_Eng-Vasko", 0, 0, {0, 11, 4}, {0, 11, 8}}, // in the later boxes
+        {"CKit_Eng-Vasko", 0, 0, {11, -1, 4}, {11, -1, 8}},
         // On a face of the box it stays.
         {"CKit_Eng-Vasko", 0, 0, {0, 0, 7}, {0, 0, 7}},
     };
@@ -111,6 +115,10 @@ TEST_F(AddonTest, PersonCreatedInsideAnAirlockBoxStepsOutAlongItsOwnZToOneMetreP
         SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.start.z));
         restart();
         VESSEL* tender = create("Tender", "Tender", turn(0, 90), {7e6, 100, -50});
+        // Boxes lying across x = y, as pos {xmin, xmax, ymin} and dir {ymax, zmin, zmax}.
+        for (const VECTOR3& box : {VECTOR3{-2, 2, 10}, VECTOR3{10, 12, -2}}) {
+            tender->CreateAttachment(false, box, {box.z + 2, 3, 7}, {}, "CKit");
+        }
         VECTOR3 at{}, now{};
         tender->Local2Rel(c.start, at);
         create(c.name, "CKit", turn(c.pitch, c.yaw + 90), at)->GetGlobalPos(at);
@@ -136,6 +144,8 @@ TEST_F(AddonTest, WalkerBlockKeepsThePersonWhereItWasSavedThroughASaveAndAReload
         {"Rover", "CREW 44 66 90", "1 CK-Hold 0 0 0 ckit/ckit", ""},
         {"CKit_Eng-Vasko", "CREW 37 72 81 x", kNeutral, neutral},
         {"CKit_Eng-Vasko", "CREW 37 72 99999999999", kNeutral, neutral},
+        {"CKit_Eng-Vasko", "CREW -2147483648 72 81\n  MESH ckit/eng",
+         "2 C-Ki -2147483648 72 81 ckit/eng", "  CREW -2147483648 72 81\n  MESH ckit/eng\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lines);
@@ -145,6 +155,11 @@ TEST_F(AddonTest, WalkerBlockKeepsThePersonWhereItWasSavedThroughASaveAndAReload
              c.name + "\n  POS 7000000 0 0\n  " + c.lines + "\nEND_VESSEL\n");
         EXPECT_EQ(pointsOf(c.name), c.points);
         EXPECT_EQ(world->findVessel(c.name)->pos().z, 0.0);
+        static_cast<VESSEL2*>(world->findVessel(c.name)->iface)
+            ->clbkConsumeBufferedKey(VXK_PRIOR, true, nullptr);
+        EXPECT_EQ(world->findVessel(c.name)->pos().y,
+                  std::string_view(c.name).starts_with("CKit_") ? 0.5 : 0.0)
+            << "a person climbs";
         // A line it cannot read is left to the host, which reports it.
         EXPECT_EQ(warnings.size(), c.saved == neutral ? 1u : 0u);
         const std::string saved = world->scenarioText();
@@ -167,11 +182,13 @@ const struct {          // answers as "result text;", published points as "name 
 } kRoads[] = {
     {"", "- shift+e rctrl+a s 1 a e a e 2",
      "-;0;0;0;1 slot 0 Ilsa Brandvik selected;1 airlock closed;1 airlock closed;1 airlock open;1 "
-     "Ilsa Brandvik out on EVA;1 nobody aboard;| Tender 1/4; CKit_Pil-Ilsa_Brandvik ; "},
-    {block("Tender", "  CKITCREW Pil-Ilsa_Brandvik-34-68-62\n" + kOlef + kDuma), "2 1 1 1 2 e 1",
+     "Ilsa Brandvik out on EVA;1 nobody aboard;| Tender 1/4; CKit_Pil-Ilsa_Brandvik 2 C-Ki 34 68 "
+     "62 ckit/ckit; "},
+    {block("Tender", "  CKITCREW Pil-Ilsa_Brandvik-34-68-62\n" + kOlef + kDuma), "2 1 1 1 2 e e 1",
      "1 slot 0 Ilsa Brandvik selected;1 slot 1 Olef Brandt selected;1 slot 2 Duma Okaro selected;1 "
-     "slot 2 Duma Okaro selected;1 slot 1 Olef Brandt selected;1 Olef Brandt out on EVA;1 slot 1 "
-     "Duma Okaro selected;| Tender 1/2; CKit_Olef_Brandt ; "},
+     "slot 2 Duma Okaro selected;1 slot 1 Olef Brandt selected;1 Olef Brandt out on EVA;1 Ilsa "
+     "Brandvik out on EVA;1 slot 0 Duma Okaro selected;| Tender 1/3; CKit_Olef_Brandt 2 C-Ki 19 70 "
+     "45 ckit/ckit; CKit_Pil-Ilsa_Brandvik 2 C-Ki 34 68 62 ckit/ckit; "},
     {block("Bare", "") + block("Mixed", kOlef + "  SEATS 2\n" + kDuma) +
          block("Shut", "  AIRLOCK CLOSED\n") + block("Max", "  SEATS 100\n") +
          block("Cabinless", "  NOCREW\n" + kOlef) +
@@ -189,7 +206,7 @@ const struct {          // answers as "result text;", published points as "name 
 std::string published(const vx::World& world) {
     std::string out;
     for (const vx::VesselRecord* v : world.vessels()) {
-        out += v->name + " ";
+        out += v->name + " " + (v->className == "CKit" ? pointsOf(v->name.c_str()) : "");
         for (const auto& p : v->childPoints) { // the crew point, where there is one
             out += std::to_string(int(p->rot.x)) + "/" + std::to_string(int(p->rot.z));
         }
@@ -219,6 +236,10 @@ TEST_F(AddonTest, TenderRoadsGetTheirAnswersAndLeaveTheCrewWhereTheySaveIt) {
         EXPECT_EQ(published(*world), before) << "not the same after a save and a reload";
         EXPECT_TRUE(warnings.empty());
     }
+    const vx::VesselRecord& tender = *world->vessels().front(); // as every tender is built
+    const VECTOR3 &pmi = tender.def.pmi, &rot = tender.docks.at(0)->rot;
+    EXPECT_EQ(std::vector<double>({tender.def.size, pmi.x, pmi.y, pmi.z, rot.x, rot.y, rot.z}),
+              std::vector<double>({12, 4, 4, 2, 0, 1, 0}));
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 
 #include "host/Vapi.h"
 #include "platform/WinApi.h"
+#include "sim/text/ScenarioText.h"
 #include "sim/world/HostStats.h"
 #include "sim/world/Math3.h"
 #include "sim/world/VesselCallbacks.h"
@@ -107,6 +108,77 @@ TEST_F(HostTest, StepCallsVesselsInCreationOrderAndListChangesInsideItTakeEffect
     EXPECT_THAT(calls, ElementsAre("pre A", "pre C", "pre Kid", "pre B", "post A", "post C",
                                    "post Kid", "post B", "hud A"));
     EXPECT_EQ(kid->pos().x, 7e6 + 1.0);
+}
+
+TEST_F(HostTest, DeletedVesselExitsAtOnceOutsideADispatchAndWhenTheDispatchDeletingItEnds) {
+    VesselRecord* a = add("A");
+    hook = [&](const std::string& call, VESSEL2&) {
+        if (call == "caps Kid") {
+            ASSERT_TRUE(vapiDeleteVessel(a));
+            calls.push_back("deleted A");
+        }
+    };
+    add("Kid");
+    hook = nullptr;
+    ASSERT_TRUE(vapiDeleteVessel(world->findVessel("Kid")));
+    EXPECT_THAT(calls, ElementsAre("caps A", "created A", "caps Kid", "deleted A", "exit A",
+                                   "created Kid", "exit Kid"));
+    char name[8] = "x";
+    vapiGetObjectName(a, name, sizeof name);
+    EXPECT_STREQ(name, "") << "a deleted vessel has no name";
+    const VESSELSTATUS status{};
+    EXPECT_EQ(vapiCreateVessel(nullptr, "Test", status), nullptr);
+    EXPECT_EQ(vapiCreateVessel("B", nullptr, status), nullptr);
+    world->classes().add(
+        "NoExit",
+        [](OBJHANDLE v, int m) -> VESSEL* {
+            static VESSEL2 only(v, m); // not to be handed back: the class has no vvcExit
+            return &only;
+        },
+        nullptr);
+    EXPECT_TRUE(vapiDeleteVessel(add("N", {}, {}, "NoExit")));
+    world.reset();
+    EXPECT_EQ(World::current(), nullptr);
+}
+
+TEST_F(HostTest, DockAndUndockRefuseWhatCannotBeDoneWithTheReason) {
+    VesselRecord *a = add("A"), *b = add("B");
+    VesselRecord *c = add("C"), *dead = add("D");
+    for (VesselRecord* v : {a, b, c, dead}) {
+        v->iface->CreateDock({0, 0, 1}, {0, 0, 1}, {0, 1, 0});
+    }
+    std::string reason;
+    ASSERT_TRUE(world->dock(a, 0, b, 0, reason) && vapiDeleteVessel(dead));
+    const struct {
+        VesselRecord *a, *b; // b null: undock a
+        unsigned int portA, portB;
+        const char* reason;
+    } refused[] = {
+        {c, dead, 0, 0, "no such vessel"},       {dead, c, 0, 0, "no such vessel"},
+        {c, c, 0, 0, "C cannot dock to itself"}, {c, a, 1, 0, "C has no port 1"},
+        {c, a, 0, 1, "A has no port 1"},         {a, c, 0, 0, "port 0 of A is taken"},
+        {c, b, 0, 0, "port 0 of B is taken"},    {dead, nullptr, 0, 0, "no such vessel"},
+        {c, nullptr, 1, 0, "C has no port 1"},   {c, nullptr, 0, 0, "port 0 of C is not docked"},
+    };
+    for (const auto& r : refused) {
+        reason.clear();
+        EXPECT_FALSE(r.b != nullptr ? world->dock(r.a, r.portA, r.b, r.portB, reason)
+                                    : world->undock(r.a, r.portA, reason));
+        EXPECT_EQ(reason, r.reason);
+    }
+}
+
+TEST_F(HostTest, LoadEndsCreationOnceAllExistAndAFailedLoadEndsWhatItCreated) {
+    for (const char* text :
+         {"BEGIN_VESSEL Test C\n  DOCK 0 0 Nobody\nEND_VESSEL\n",
+          "BEGIN_VESSEL Test A\nEND_VESSEL\nBEGIN_VESSEL Test B\nEND_VESSEL\n"}) {
+        ScenarioDoc doc;
+        std::string error;
+        ASSERT_TRUE(parseScenarioText(text, "t.scn", doc, error)) << error;
+        world->load(doc, error);
+    }
+    EXPECT_THAT(calls,
+                ElementsAre("caps C", "exit C", "caps A", "caps B", "created A", "created B"));
 }
 
 TEST_F(HostTest, ModuleLoadsOnceWithItsOwnHandleAndUnloadsWithTheWorld) {
