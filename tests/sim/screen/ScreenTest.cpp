@@ -60,10 +60,16 @@ TEST(TerminalKeys, CarryTheScanCodeAndModifiersOrAreTheScreensOwn) {
     }
     EXPECT_EQ(keys,
               "e 18, z 44, shift+e 18 S, ctrl+a 30 C, ctrl+s 31 C, 1 2, 0 11, 9 10, shift+1 2 S, "
-              "shift+0 11 S, "
-              "down 208, shift+up 200 S, pgup 201, shift+pgdn 209 S, ctrl+up 200 C, "
+              "shift+0 11 S, down 208, shift+up 200 S, pgup 201, shift+pgdn 209 S, ctrl+up 200 C, "
               "shift+ctrl+pgdn 209 S C, next, previous, save, undock, dock, quit, quit, faster, "
               "slower, resize, none, none, none, none, none, quit, ctrl+z 44 C, none, ");
+}
+
+// The demo scenario loaded into world; false with the reason in error.
+bool loadDemo(vx::World& world, std::string& error) {
+    vx::ScenarioDoc doc;
+    return vx::parseScenarioText(vxtest::readFile(VX_DEMO_SCENARIO), "demo.scn", doc, error) &&
+           world.load(doc, error);
 }
 
 // The tender casts off, and the selected member leaves on foot: one seat more on the colony,
@@ -71,11 +77,9 @@ TEST(TerminalKeys, CarryTheScanCodeAndModifiersOrAreTheScreensOwn) {
 TEST(DemoWorld, RowsAndMapFollowTheRoadOfOneEva) {
     const vxtest::TestRoot root;
     vx::World world;
-    vx::ScenarioDoc doc;
     std::string error;
-    ASSERT_TRUE(vx::parseScenarioText(vxtest::readFile(VX_DEMO_SCENARIO), "demo.scn", doc, error));
     world.setWarningSink([](std::string_view) {});
-    ASSERT_TRUE(world.load(doc, error)) << error;
+    ASSERT_TRUE(loadDemo(world, error)) << error;
     world.step(0.1);
     const auto press = [&world](std::initializer_list<const char*> names) {
         for (vx::KeySpec key; const char* name : names) {
@@ -157,14 +161,12 @@ std::string flyDemo(const std::vector<std::string>& bursts, int width, int heigh
         unsetenv("LINES");
         unsetenv("COLUMNS");
         vx::World world;
-        vx::ScenarioDoc doc;
         std::string error;
-        vx::parseScenarioText(vxtest::readFile(VX_DEMO_SCENARIO), "demo.scn", doc, error);
         vx::InteractiveSession session(world, vx::saveTargetFor(".", "demo.scn"), "demo.scn");
         world.setEventSink([&session](double simt, std::string_view kind, std::string_view text) {
             session.event(simt, kind, text);
         });
-        if (!world.load(doc, error)) {
+        if (!loadDemo(world, error)) {
             _exit(3);
         }
         session.markSaved();
@@ -195,8 +197,7 @@ std::string flyDemo(const std::vector<std::string>& bursts, int width, int heigh
         EXPECT_EQ(write(terminal, burst.data(), burst.size()), static_cast<ssize_t>(burst.size()));
         drain(250);
     }
-    for (int tenths = 0; tenths < 40 && drain(100); ++tenths) {
-    } // the last burst quits; a session that does not is stopped after 4 s
+    drain(4000); // the last burst quits; a session that does not is stopped after 4 s
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     close(terminal);
